@@ -1,0 +1,13 @@
+// The few window-system facts and calls that Qt does not give the same way everywhere.
+// One file per platform implements this header.
+#pragma once
+
+class QWidget;
+
+namespace window_system {
+
+// True when windows can have a whole-window alpha and let clicks through: on Windows always,
+// on X11 while a compositing manager runs (the _NET_WM_CM_S<screen> selection has an owner).
+bool HasLayeredWindows();
+
+} // namespace window_system

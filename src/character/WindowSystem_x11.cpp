@@ -1,0 +1,43 @@
+// Window-system facts on X11 (and any other non-Windows platform Qt runs on).
+#include "character/WindowSystem.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+
+#if __has_include(<xcb/xcb.h>) && QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#define LOOKABOUT_HAVE_XCB 1
+#endif
+
+namespace window_system {
+
+bool HasLayeredWindows() {
+#ifdef LOOKABOUT_HAVE_XCB
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return false;
+    xcb_connection_t* c = x11->connection();
+    // The screen number is the part after the dot of the display name (":0.1"); 0 by default.
+    int screen = 0;
+    const QByteArray display = qgetenv("DISPLAY");
+    const int dot = display.lastIndexOf('.');
+    if (dot > display.lastIndexOf(':'))
+        screen = display.mid(dot + 1).toInt();
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.constData()), nullptr);
+    if (!atom)
+        return false;
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
+    const bool running = owner && owner->owner != XCB_NONE;
+    free(owner);
+    free(atom);
+    return running;
+#else
+    return false;
+#endif
+}
+
+} // namespace window_system

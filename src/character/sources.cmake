@@ -1,0 +1,18 @@
+# Sources of the character subsystem: plain ones go to lookabout_core, Qt ones to lookabout_ui.
+# Paths start with ${CMAKE_CURRENT_LIST_DIR} because this file is included from src/.
+target_sources(lookabout_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/Motion.cpp ${CMAKE_CURRENT_LIST_DIR}/Motion.h
+    ${CMAKE_CURRENT_LIST_DIR}/Shape.cpp ${CMAKE_CURRENT_LIST_DIR}/Shape.h
+)
+target_sources(lookabout_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ErrorPicture.cpp ${CMAKE_CURRENT_LIST_DIR}/ErrorPicture.h
+    ${CMAKE_CURRENT_LIST_DIR}/frmPic.cpp ${CMAKE_CURRENT_LIST_DIR}/frmPic.h
+    ${CMAKE_CURRENT_LIST_DIR}/WindowSystem.h
+)
+if(WIN32)
+    target_sources(lookabout_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/WindowSystem_win.cpp)
+else()
+    target_sources(lookabout_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/WindowSystem_x11.cpp)
+    find_library(LOOKABOUT_XCB_LIBRARY xcb REQUIRED)
+    target_link_libraries(lookabout_ui PRIVATE ${LOOKABOUT_XCB_LIBRARY})
+endif()

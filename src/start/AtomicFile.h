@@ -1,0 +1,24 @@
+// Whole-file reads and crash-safe replacement of the settings file.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace atomic_file {
+
+enum class ReadResult { Ok, Missing, Failed };
+
+// Reads the whole file as bytes. A directory or an unreadable file is Failed, not Missing.
+ReadResult ReadAll(const std::string& path, std::string& bytes);
+
+// Replaces the file's content so that a crash at any moment leaves either the old or the new file:
+// the bytes go to a temporary file in the same folder, are flushed to the disk, and the temporary
+// file is then renamed over the target. A link is followed, so the file it points at is replaced.
+// On failure the old file is untouched, the temporary file is gone, and `error` says why.
+bool Replace(const std::string& path, const std::string& bytes, std::string& error);
+
+// Tests use this to fail a replacement after the temporary file is written but before the rename.
+// Returning false from the hook makes Replace fail there.
+void SetBeforeRenameHookForTest(std::function<bool()> hook);
+
+} // namespace atomic_file

@@ -1,0 +1,59 @@
+// The text of an INI file, held line by line so that a change touches only the lines it must.
+// Reading follows the rules of the Windows private-profile calls, so files written and
+// hand-edited on Windows read the same here.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class IniText {
+public:
+    explicit IniText(std::string_view bytes = {});
+
+    // The file's bytes; lines that were never changed come back exactly as they were read.
+    std::string Bytes() const;
+
+    // The value of the first matching key of the first matching section: blanks around it removed,
+    // one pair of matching quotes removed. Names match without regard to ASCII case.
+    std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+
+    // Each section name once, in file order, as first written.
+    std::vector<std::string> SectionNames() const;
+
+    // Replaces the value in place, or appends the key at the end of its section, or appends the
+    // section at the end of the text. Returns false, changing nothing, when a name or the value
+    // would change the file's structure (see IsSafeToWrite).
+    bool SetValue(std::string_view section, std::string_view key, std::string_view value);
+
+    void RemoveKey(std::string_view section, std::string_view key);
+    void RemoveSection(std::string_view section);
+
+    // False for a line break anywhere, an empty key, '=' in a key, ']' in a section name,
+    // or a key that starts with '[' or ';'.
+    static bool IsSafeToWrite(std::string_view section, std::string_view key, std::string_view value);
+
+private:
+    struct Line {
+        std::string text;
+        std::string eol; // "\n", "\r\n", "\r", or "" for a last line without an ending
+    };
+    enum class Kind { Other, Section, Key };
+    struct Parsed {
+        Kind kind = Kind::Other;
+        std::string_view name;  // section or key name, trimmed
+        std::string_view value; // raw value, trimmed (keys only)
+    };
+    static Parsed Parse(const std::string& text);
+
+    // Index of the header line of the first matching section, or npos.
+    std::size_t FindSection(std::string_view section) const;
+    // One past the last line that belongs to the section whose header is at `header`.
+    std::size_t SectionEnd(std::size_t header) const;
+    std::size_t FindKey(std::size_t header, std::string_view key) const;
+    std::string NewLineEnding() const;
+    void EnsureLastLineEnded();
+
+    std::vector<Line> lines_;
+};

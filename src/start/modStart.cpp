@@ -1,0 +1,111 @@
+// Start-up and shutdown.
+#include "start/modStart.h"
+
+#include "character/WindowSystem.h"
+#include "character/frmPic.h"
+#include "start/Configuration.h"
+#include "start/PrivateProfile.h"
+#include "start/ProgramState.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void FatalError(const QString& firstLine) {
+    QGuiApplication::restoreOverrideCursor();
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Lookabout - Fatal Error"),
+                    firstLine + QStringLiteral("\n") + QStringLiteral("This program cannot be started."),
+                    QMessageBox::Ok);
+    box.exec();
+    std::exit(EXIT_FAILURE);
+}
+
+void ReportSaveFailure() {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Lookabout"),
+                    QStringLiteral("The settings could not be saved to the file\n%1\n\nReason: %2")
+                        .arg(QString::fromStdString(IniFilePath), QString::fromLocal8Bit(profile::LastError())),
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+void ReadScreenUnits() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpiX = screen ? screen->logicalDotsPerInchX() : 96.0;
+    const double dpiY = screen ? screen->logicalDotsPerInchY() : 96.0;
+    TwipsPerPixelX = static_cast<float>(1440.0 / (dpiX > 0 ? dpiX : 96.0));
+    TwipsPerPixelY = static_cast<float>(1440.0 / (dpiY > 0 ? dpiY : 96.0));
+}
+
+} // namespace
+
+QString ProgramDirectory() { return QCoreApplication::applicationDirPath(); }
+
+void LoadAll() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    ReadScreenUnits();
+    // The flag is never set back: once layered windows were seen, they stay in use.
+    if (window_system::HasLayeredWindows())
+        IsWin2000OrLater = true;
+    IniFilePath = (ProgramDirectory() + QStringLiteral("/Lookabout.ini")).toStdString();
+    if (!QFileInfo(QString::fromStdString(IniFilePath)).isFile())
+        FatalError(QStringLiteral("The file 'Lookabout.ini' is missing."));
+
+    {
+        // Every key of every character is read from one copy of the file.
+        profile::Session reading(IniFilePath);
+        const GeneralSettings general = ReadGeneralSettings(IniFilePath);
+        AdvancedEditing = general.advancedEditing;
+        ProgramTitle = general.programTitle;
+        if (!FindCharacterSections())
+            FatalError(QStringLiteral("The file 'Lookabout.ini' is damaged."));
+
+        const int count = static_cast<int>(CharacterSections.size());
+        CharacterWindows.assign(static_cast<std::size_t>(count) + 1, nullptr);
+        for (int i = 0; i < count; ++i) {
+            auto* window = new frmPic();
+            CharacterWindows[static_cast<std::size_t>(i) + 1] = window;
+            window->mMyIndex = i + 1;
+            window->mINISectionName = CharacterSections[static_cast<std::size_t>(i)];
+            ReadCharacterSection(i);
+        }
+    }
+    for (std::size_t k = 1; k < CharacterWindows.size(); ++k) {
+        auto* window = static_cast<frmPic*>(CharacterWindows[k]);
+        window->MakeWindowRegion();
+        window->show();
+    }
+    QGuiApplication::restoreOverrideCursor();
+}
+
+bool SaveAndCloseAll() {
+    std::vector<const CharacterRecord*> records;
+    for (const CharacterWindowBase* window : CharacterWindows)
+        if (window)
+            records.push_back(window);
+    const bool saved = SaveAllCharacters(records, ProgramTitle, IniFilePath);
+    if (!saved)
+        ReportSaveFailure();
+    for (CharacterWindowBase*& window : CharacterWindows) {
+        delete window;
+        window = nullptr;
+    }
+    CharacterWindows.assign(1, nullptr);
+    CharacterSections.clear();
+    return saved;
+}
+
+void EndProgram() {
+    static bool ending = false;
+    if (ending)
+        return;
+    ending = true;
+    SaveAndCloseAll();
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}

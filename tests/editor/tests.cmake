@@ -1,0 +1,2 @@
+# Tests of the editor subsystem: plain ones join lookabout_unit_tests, Qt ones lookabout_widget_tests.
+# Paths start with ${CMAKE_CURRENT_LIST_DIR} because this file is included from tests/.
