@@ -7,93 +7,96 @@ namespace {
 constexpr std::size_t npos = static_cast<std::size_t>(-1);
 }
 
+std::string IniText::Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+IniText::Line IniText::MakeLine(std::string text, std::string eol) {
+    Line line{std::move(text), std::move(eol), Kind::Other, {}, {}, {}};
+    const std::string_view trimmed = text_rules::Trim(line.text);
+    if (trimmed.empty() || trimmed.front() == ';')
+        return line;
+    if (trimmed.front() == '[') {
+        const std::size_t close = trimmed.find(']');
+        if (close != std::string_view::npos) {
+            line.kind = Kind::Section;
+            line.shownName = std::string(text_rules::Trim(trimmed.substr(1, close - 1)));
+            line.name = Lower(line.shownName);
+        }
+        return line;
+    }
+    const std::size_t eq = trimmed.find('=');
+    if (eq == std::string_view::npos)
+        return line;
+    line.kind = Kind::Key;
+    line.name = Lower(text_rules::Trim(trimmed.substr(0, eq)));
+    line.value = std::string(text_rules::Trim(trimmed.substr(eq + 1)));
+    return line;
+}
+
 IniText::IniText(std::string_view bytes) {
+    blocks_.emplace_back();
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t end = start;
         while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
             ++end;
-        Line line{std::string(bytes.substr(start, end - start)), {}};
-        if (end < bytes.size()) {
-            if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
-                line.eol = "\r\n";
-            else
-                line.eol = std::string(1, bytes[end]);
-        }
+        std::string eol;
+        if (end < bytes.size())
+            eol = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? "\r\n"
+                                                                                        : std::string(1, bytes[end]);
+        Line line = MakeLine(std::string(bytes.substr(start, end - start)), std::move(eol));
         start = end + line.eol.size();
-        lines_.push_back(std::move(line));
+        if (line.kind == Kind::Section)
+            blocks_.emplace_back();
+        blocks_.back().lines.push_back(std::move(line));
     }
+    Reindex();
+}
+
+void IniText::Reindex() {
+    firstBlock_.clear();
+    for (std::size_t b = 1; b < blocks_.size(); ++b)
+        firstBlock_.emplace(blocks_[b].lines.front().name, b); // emplace keeps the first one
 }
 
 std::string IniText::Bytes() const {
     std::string out;
-    for (const Line& line : lines_) {
-        out += line.text;
-        out += line.eol;
-    }
+    for (const Block& block : blocks_)
+        for (const Line& line : block.lines) {
+            out += line.text;
+            out += line.eol;
+        }
     return out;
 }
 
-IniText::Parsed IniText::Parse(const std::string& text) {
-    const std::string_view trimmed = text_rules::Trim(text);
-    Parsed parsed;
-    if (trimmed.empty() || trimmed.front() == ';')
-        return parsed;
-    if (trimmed.front() == '[') {
-        const std::size_t close = trimmed.find(']');
-        if (close != std::string_view::npos) {
-            parsed.kind = Kind::Section;
-            parsed.name = text_rules::Trim(trimmed.substr(1, close - 1));
-        }
-        return parsed;
-    }
-    const std::size_t eq = trimmed.find('=');
-    if (eq == std::string_view::npos)
-        return parsed;
-    parsed.kind = Kind::Key;
-    parsed.name = text_rules::Trim(trimmed.substr(0, eq));
-    parsed.value = text_rules::Trim(trimmed.substr(eq + 1));
-    return parsed;
-}
-
 std::size_t IniText::FindSection(std::string_view section) const {
-    const std::string_view wanted = text_rules::Trim(section);
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const Parsed p = Parse(lines_[i].text);
-        if (p.kind == Kind::Section && text_rules::EqualsNoCase(p.name, wanted))
-            return i;
-    }
-    return npos;
+    const auto it = firstBlock_.find(Lower(text_rules::Trim(section)));
+    return it == firstBlock_.end() ? npos : it->second;
 }
 
-std::size_t IniText::SectionEnd(std::size_t header) const {
-    std::size_t i = header + 1;
-    while (i < lines_.size() && Parse(lines_[i].text).kind != Kind::Section)
-        ++i;
-    return i;
-}
-
-std::size_t IniText::FindKey(std::size_t header, std::string_view key) const {
-    const std::string_view wanted = text_rules::Trim(key);
+std::size_t IniText::FindKey(const Block& block, std::string_view key) const {
+    const std::string wanted = Lower(text_rules::Trim(key));
     if (wanted.empty())
         return npos;
-    const std::size_t end = SectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i) {
-        const Parsed p = Parse(lines_[i].text);
-        if (p.kind == Kind::Key && text_rules::EqualsNoCase(p.name, wanted))
+    for (std::size_t i = 1; i < block.lines.size(); ++i)
+        if (block.lines[i].kind == Kind::Key && block.lines[i].name == wanted)
             return i;
-    }
     return npos;
 }
 
 std::optional<std::string> IniText::Value(std::string_view section, std::string_view key) const {
-    const std::size_t header = FindSection(section);
-    if (header == npos)
+    const std::size_t b = FindSection(section);
+    if (b == npos)
         return std::nullopt;
-    const std::size_t at = FindKey(header, key);
+    const std::size_t at = FindKey(blocks_[b], key);
     if (at == npos)
         return std::nullopt;
-    std::string_view value = Parse(lines_[at].text).value;
+    std::string_view value = blocks_[b].lines[at].value;
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
     return std::string(value);
@@ -101,16 +104,9 @@ std::optional<std::string> IniText::Value(std::string_view section, std::string_
 
 std::vector<std::string> IniText::SectionNames() const {
     std::vector<std::string> names;
-    for (const Line& line : lines_) {
-        const Parsed p = Parse(line.text);
-        if (p.kind != Kind::Section)
-            continue;
-        bool seen = false;
-        for (const std::string& name : names)
-            seen = seen || text_rules::EqualsNoCase(name, p.name);
-        if (!seen)
-            names.emplace_back(p.name);
-    }
+    for (std::size_t b = 1; b < blocks_.size(); ++b)
+        if (FindSection(blocks_[b].lines.front().shownName) == b)
+            names.push_back(blocks_[b].lines.front().shownName);
     return names;
 }
 
@@ -122,9 +118,10 @@ bool IniText::IsSafeToWrite(std::string_view section, std::string_view key, std:
 }
 
 std::string IniText::NewLineEnding() const {
-    for (const Line& line : lines_)
-        if (!line.eol.empty())
-            return line.eol;
+    for (const Block& block : blocks_)
+        for (const Line& line : block.lines)
+            if (!line.eol.empty())
+                return line.eol;
 #ifdef _WIN32
     return "\r\n";
 #else
@@ -132,68 +129,86 @@ std::string IniText::NewLineEnding() const {
 #endif
 }
 
+IniText::Line* IniText::LastLine() {
+    for (auto b = blocks_.rbegin(); b != blocks_.rend(); ++b)
+        if (!b->lines.empty())
+            return &b->lines.back();
+    return nullptr;
+}
+
 void IniText::EnsureLastLineEnded() {
-    if (!lines_.empty() && lines_.back().eol.empty())
-        lines_.back().eol = NewLineEnding();
+    if (Line* last = LastLine(); last && last->eol.empty())
+        last->eol = NewLineEnding();
 }
 
 bool IniText::SetValue(std::string_view section, std::string_view key, std::string_view value) {
     if (!IsSafeToWrite(section, key, value))
         return false;
     const std::string eol = NewLineEnding();
-    const std::size_t header = FindSection(section);
-    if (header == npos) {
+    const std::size_t b = FindSection(section);
+    if (b == npos) {
         EnsureLastLineEnded();
-        if (!lines_.empty() && !text_rules::Trim(lines_.back().text).empty())
-            lines_.push_back({"", eol});
-        lines_.push_back({"[" + std::string(section) + "]", eol});
-        lines_.push_back({std::string(key) + "=" + std::string(value), eol});
+        Block block;
+        if (const Line* last = LastLine(); last && !text_rules::Trim(last->text).empty())
+            blocks_.back().lines.push_back(MakeLine("", eol));
+        block.lines.push_back(MakeLine("[" + std::string(section) + "]", eol));
+        block.lines.push_back(MakeLine(std::string(key) + "=" + std::string(value), eol));
+        blocks_.push_back(std::move(block));
+        firstBlock_.emplace(blocks_.back().lines.front().name, blocks_.size() - 1);
         return true;
     }
-    const std::size_t at = FindKey(header, key);
+    Block& block = blocks_[b];
+    const std::size_t at = FindKey(block, key);
     if (at != npos) {
         // Keep the key and the spacing around '=' as the user wrote them; only the value changes.
-        std::string& text = lines_[at].text;
-        std::size_t valueStart = text.find('=') + 1;
-        while (valueStart < text.size() && (text[valueStart] == ' ' || text[valueStart] == '\t'))
+        Line& line = block.lines[at];
+        std::size_t valueStart = line.text.find('=') + 1;
+        while (valueStart < line.text.size() && (line.text[valueStart] == ' ' || line.text[valueStart] == '\t'))
             ++valueStart;
-        text = text.substr(0, valueStart) + std::string(value);
+        line = MakeLine(line.text.substr(0, valueStart) + std::string(value), std::move(line.eol));
         return true;
     }
     // After the section's last non-blank line, so blank lines that separate sections stay between them.
-    std::size_t insertAt = header + 1;
-    for (std::size_t i = header + 1; i < SectionEnd(header); ++i)
-        if (!text_rules::Trim(lines_[i].text).empty())
+    std::size_t insertAt = 1;
+    for (std::size_t i = 1; i < block.lines.size(); ++i)
+        if (!text_rules::Trim(block.lines[i].text).empty())
             insertAt = i + 1;
-    if (insertAt == lines_.size())
+    if (insertAt == block.lines.size() && b == blocks_.size() - 1)
         EnsureLastLineEnded();
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                  Line{std::string(key) + "=" + std::string(value), eol});
+    block.lines.insert(block.lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                       MakeLine(std::string(key) + "=" + std::string(value), eol));
     return true;
 }
 
 void IniText::RemoveKey(std::string_view section, std::string_view key) {
-    const std::size_t header = FindSection(section);
-    if (header == npos)
+    const std::size_t b = FindSection(section);
+    if (b == npos)
         return;
-    const std::size_t at = FindKey(header, key);
+    const std::size_t at = FindKey(blocks_[b], key);
     if (at != npos)
-        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
+        blocks_[b].lines.erase(blocks_[b].lines.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 void IniText::RemoveSection(std::string_view section) {
-    const std::size_t header = FindSection(section);
-    if (header == npos)
+    const std::size_t b = FindSection(section);
+    if (b == npos)
         return;
-    // Blank and comment lines right before the next header stay: they belong to what follows.
-    std::size_t end = SectionEnd(header);
-    if (end < lines_.size()) {
-        while (end > header + 1) {
-            const std::string_view t = text_rules::Trim(lines_[end - 1].text);
+    // Blank and comment lines at the end of the block stay when another section follows:
+    // they belong to what follows.
+    std::vector<Line>& lines = blocks_[b].lines;
+    std::size_t keepFrom = lines.size();
+    if (b + 1 < blocks_.size()) {
+        while (keepFrom > 1) {
+            const std::string_view t = text_rules::Trim(lines[keepFrom - 1].text);
             if (!t.empty() && t.front() != ';')
                 break;
-            --end;
+            --keepFrom;
         }
     }
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header), lines_.begin() + static_cast<std::ptrdiff_t>(end));
+    std::vector<Line> kept(std::make_move_iterator(lines.begin() + static_cast<std::ptrdiff_t>(keepFrom)),
+                           std::make_move_iterator(lines.end()));
+    blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(b));
+    auto& before = blocks_[b - 1].lines;
+    before.insert(before.end(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
+    Reindex();
 }

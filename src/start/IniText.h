@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class IniText {
@@ -35,25 +36,31 @@ public:
     static bool IsSafeToWrite(std::string_view section, std::string_view key, std::string_view value);
 
 private:
+    enum class Kind { Other, Section, Key };
     struct Line {
         std::string text;
-        std::string eol; // "\n", "\r\n", "\r", or "" for a last line without an ending
-    };
-    enum class Kind { Other, Section, Key };
-    struct Parsed {
+        std::string eol;    // "\n", "\r\n", "\r", or "" for a last line without an ending
         Kind kind = Kind::Other;
-        std::string_view name;  // section or key name, trimmed
-        std::string_view value; // raw value, trimmed (keys only)
+        std::string name;   // section or key name, trimmed, in lower case for matching
+        std::string value;  // raw value, trimmed (keys only)
+        std::string shownName; // the section name as written (sections only)
     };
-    static Parsed Parse(const std::string& text);
+    // The lines before the first section, then one block per section header with its lines.
+    struct Block {
+        std::vector<Line> lines;
+    };
 
-    // Index of the header line of the first matching section, or npos.
+    static Line MakeLine(std::string text, std::string eol);
+    static std::string Lower(std::string_view s);
+
+    // The first block of that section, or npos.
     std::size_t FindSection(std::string_view section) const;
-    // One past the last line that belongs to the section whose header is at `header`.
-    std::size_t SectionEnd(std::size_t header) const;
-    std::size_t FindKey(std::size_t header, std::string_view key) const;
+    std::size_t FindKey(const Block& block, std::string_view key) const;
+    void Reindex();
     std::string NewLineEnding() const;
     void EnsureLastLineEnded();
+    Line* LastLine();
 
-    std::vector<Line> lines_;
+    std::vector<Block> blocks_;
+    std::unordered_map<std::string, std::size_t> firstBlock_; // lower-case section name -> block
 };

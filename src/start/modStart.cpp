@@ -44,7 +44,19 @@ void ReadScreenUnits() {
 
 } // namespace
 
-QString ProgramDirectory() { return QCoreApplication::applicationDirPath(); }
+namespace {
+QString& ProgramDirectoryOverride() {
+    static QString directory;
+    return directory;
+}
+} // namespace
+
+QString ProgramDirectory() {
+    const QString& chosen = ProgramDirectoryOverride();
+    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() : chosen;
+}
+
+void SetProgramDirectory(const QString& directory) { ProgramDirectoryOverride() = directory; }
 
 void LoadAll() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

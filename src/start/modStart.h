@@ -18,3 +18,5 @@ void EndProgram();
 
 // The folder of the executable, where the settings file and the pictures live.
 QString ProgramDirectory();
+// Tests point the program at a folder of their own.
+void SetProgramDirectory(const QString& directory);

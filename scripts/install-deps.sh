@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Lookabout needs to build, run and test, when any is missing.
+# Usage: scripts/install-deps.sh [build|test]
+set -euo pipefail
+
+packages=(cmake ninja-build g++ qt6-base-dev libxcb1-dev libgl-dev fonts-dejavu-core)
+if [ "${1:-build}" = test ]; then
+    packages+=(libgtest-dev xvfb xdotool openbox picom imagemagick x11-apps x11-utils python3)
+else
+    # Without a display the run command shows the characters on a virtual one.
+    packages+=(xvfb xdotool imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
