@@ -1,6 +1,9 @@
 // Window-system facts on X11 (and any other non-Windows platform Qt runs on).
 #include "character/WindowSystem.h"
 
+#include <QWidget>
+#include <QWindow>
+
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
@@ -38,6 +41,20 @@ bool HasLayeredWindows() {
 #else
     return false;
 #endif
+}
+
+void SetClickThrough(QWidget* window, bool clickThrough) {
+    const bool unmanaged = window->windowFlags().testFlag(Qt::X11BypassWindowManagerHint);
+    if (unmanaged == clickThrough && window->windowHandle()) {
+        window->windowHandle()->setFlag(Qt::WindowTransparentForInput, clickThrough);
+        return;
+    }
+    // Changing whether the window is managed re-creates it; show it again if it was shown.
+    const bool shown = window->isVisible();
+    window->setWindowFlag(Qt::X11BypassWindowManagerHint, clickThrough);
+    window->setWindowFlag(Qt::WindowTransparentForInput, clickThrough);
+    if (shown)
+        window->show();
 }
 
 } // namespace window_system

@@ -1,13 +1,20 @@
 // A character window.
 #include "character/frmPic.h"
 
+#include "character/CharacterClock.h"
 #include "character/ErrorPicture.h"
+#include "character/KeyCommands.h"
 #include "character/Motion.h"
 #include "character/Shape.h"
 #include "character/WindowSystem.h"
+#include "start/Rounding.h"
 #include "start/modStart.h"
 
+#include <QCloseEvent>
+#include <QCursor>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
@@ -21,9 +28,10 @@ frmPic::frmPic()
     setWindowTitle(QStringLiteral("Character"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    CharacterClock::Instance().Add(this);
 }
 
-frmPic::~frmPic() = default;
+frmPic::~frmPic() { CharacterClock::Instance().Remove(this); }
 
 QString frmPic::PicturePath() const {
     QString name = QString::fromLocal8Bit(mPicFileName.data(), static_cast<qsizetype>(mPicFileName.size()));
@@ -87,17 +95,197 @@ void frmPic::SetCuriouSpeed() {
 void frmPic::SetWindowStyle() {
     if (!IsWin2000OrLater)
         return;
+    window_system::SetClickThrough(this, mNoClick);
     setWindowOpacity((255 - (mAlpha & 255)) / 255.0);
-    // Set on the native window, so a visible character is not hidden and re-created.
-    if (QWindow* w = windowHandle())
-        w->setFlag(Qt::WindowTransparentForInput, mNoClick);
-    else
-        setWindowFlag(Qt::WindowTransparentForInput, mNoClick);
 }
 
 void frmPic::RefreshImage() {
     mSurface = mPicture.copy();
+    mLastEye = {};
     update();
+    Timer1_Timer();
+}
+
+void frmPic::Unload() {
+    CharacterClock::Instance().Remove(this);
+    hide();
+    deleteLater();
+}
+
+void frmPic::Timer1_Timer() { Timer1_Timer(QCursor::pos()); }
+
+void frmPic::Timer1_Timer(QPoint pointer) {
+    const TargetPoint target =
+        FindTarget(*this, CharacterWindows, pointer.x(), pointer.y(), TwipsPerPixelX, TwipsPerPixelY);
+
+    MotionInput motion;
+    motion.window = GeometryTwips();
+    motion.target = target;
+    motion.standsStill = mFixed == mMyIndex;
+    motion.flee = mFlee;
+    motion.dragging = mDragging;
+    motion.minimised = isMinimized();
+    motion.factorX = mFactorX;
+    motion.factorY = mFactorY;
+    motion.speedX = mSpeedX;
+    motion.speedY = mSpeedY;
+    motion.tppx = TwipsPerPixelX;
+    motion.tppy = TwipsPerPixelY;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize screenPx = screen ? screen->geometry().size() : QSize(1024, 768);
+    motion.screenWidth = screenPx.width() * double(TwipsPerPixelX);
+    motion.screenHeight = screenPx.height() * double(TwipsPerPixelY);
+    const MotionStep step = StepCharacter(motion);
+    if (step.moves) {
+        const QPoint to(TwipsToPixel(step.left, TwipsPerPixelX), TwipsToPixel(step.top, TwipsPerPixelY));
+        if (to != pos())
+            move(to);
+    }
+
+    GazeInput gaze;
+    gaze.eyes = EyesOf(*this);
+    gaze.irisWidth = mIrisWidth;
+    gaze.target = target;
+    const TwipsRect now = GeometryTwips();
+    gaze.left = now.left;
+    gaze.top = now.top;
+    gaze.windowWidthPx = mSurface.width();
+    gaze.windowHeightPx = mSurface.height();
+    gaze.tppx = TwipsPerPixelX;
+    gaze.tppy = TwipsPerPixelY;
+    gaze.last = mLastEye;
+    const GazeFrame frame = ComputeGaze(gaze);
+    if (frame.repaint)
+        DrawEyes(frame);
+}
+
+namespace {
+QColor FromRgbValue(std::int32_t c) { return QColor(c & 255, (c >> 8) & 255, (c >> 16) & 255); }
+} // namespace
+
+void frmPic::DrawEyes(const GazeFrame& frame) {
+    mLastEye = frame.offsets;
+    if (mSurface.isNull())
+        return;
+    QPainter p(&mSurface);
+    // Both eyes are restored before either iris is drawn, so overlapping eyes keep both irises.
+    for (std::size_t i = 0; i < 2; ++i) {
+        if (!frame.erase[i])
+            continue;
+        const PixelRect& r = frame.eraseRect[i];
+        p.drawImage(QPoint(r.x, r.y), mPicture, QRect(r.x, r.y, r.width, r.height));
+    }
+    // An outline of width 0 is drawn one pixel wide.
+    QPen pen(FromRgbValue(mIrisColor), std::max<int>(mIrisWidth, 1));
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(FromRgbValue(mPupilColor));
+    const QRectF surface(0, 0, mSurface.width(), mSurface.height());
+    for (const EllipseBox& box : frame.iris) {
+        // Right and bottom edges are exclusive: the outline runs through the centres of the
+        // first and the last pixel of the box.
+        const QRectF r(box.left + 0.5, box.top + 0.5, box.right - box.left - 1, box.bottom - box.top - 1);
+        if (r.width() >= 0 && r.height() >= 0 && r.adjusted(-pen.width(), -pen.width(), pen.width(), pen.width()).intersects(surface))
+            p.drawEllipse(r);
+    }
+    p.end();
+    for (std::size_t i = 0; i < 2; ++i)
+        if (frame.erase[i]) {
+            const PixelRect& r = frame.eraseRect[i];
+            update(QRect(r.x, r.y, r.width, r.height));
+        }
+}
+
+void frmPic::mousePressEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::LeftButton) {
+        mDragging = true;
+        mDragX = NearestInt(event->position().x());
+        mDragY = NearestInt(event->position().y());
+    }
+}
+
+void frmPic::mouseMoveEvent(QMouseEvent* event) {
+    if (mDragging)
+        move(pos() + QPoint(NearestInt(event->position().x()) - mDragX, NearestInt(event->position().y()) - mDragY));
+}
+
+void frmPic::mouseReleaseEvent(QMouseEvent*) {
+    if (mDragging && mFlee) {
+        // A fleeing character is never left off the screen.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QSize s = screen ? screen->geometry().size() : QSize(1024, 768);
+        QPoint p = pos();
+        if (p.x() < 0)
+            p.setX(0);
+        if (s.width() - width() < p.x())
+            p.setX(s.width() - width());
+        if (p.y() < 0)
+            p.setY(0);
+        if (s.height() - height() < p.y())
+            p.setY(s.height() - height());
+        move(p);
+    }
+    mDragging = false;
+}
+
+void frmPic::mouseDoubleClickEvent(QMouseEvent*) { ShowControlPanel(); }
+
+namespace {
+int VirtualKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return kKeyEnter;
+    case Qt::Key_Space:
+        return kKeySpace;
+    case Qt::Key_Q:
+        return kKeyQ;
+    case Qt::Key_X:
+        return kKeyX;
+    case Qt::Key_F1:
+        return kKeyF1;
+    case Qt::Key_F4:
+        return kKeyF4;
+    case Qt::Key_F12:
+        return kKeyF12;
+    default:
+        return 0;
+    }
+}
+
+int ShiftState(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? kShiftBit : 0) | (m & Qt::ControlModifier ? kCtrlBit : 0) |
+           (m & Qt::AltModifier ? kAltBit : 0);
+}
+} // namespace
+
+void frmPic::keyPressEvent(QKeyEvent* event) {
+    switch (CharacterKeyCommand(VirtualKey(event->key()), ShiftState(event->modifiers()))) {
+    case CharacterCommand::EndProgram:
+        EndProgram();
+        return;
+    case CharacterCommand::ToggleFlee:
+        mFlee = !mFlee;
+        break;
+    case CharacterCommand::ShowHelp:
+        ShowHelpWindow(0);
+        break;
+    case CharacterCommand::ToggleMinimised:
+        if (isMinimized())
+            showNormal();
+        else
+            showMinimized();
+        break;
+    case CharacterCommand::None:
+        break;
+    }
+    mFixed = ClampTargetAfterKey(mFixed, CharacterCount());
+}
+
+void frmPic::closeEvent(QCloseEvent* event) {
+    // The window manager's close (its Alt+F4) ends the program like the program's own keys.
+    event->ignore();
+    EndProgram();
 }
 
 TwipsRect frmPic::GeometryTwips() const {

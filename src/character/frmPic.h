@@ -2,9 +2,11 @@
 // with no taskbar entry. It holds the character's record as public fields.
 #pragma once
 
+#include "character/Gaze.h"
 #include "start/ProgramState.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QWidget>
 
 class frmPic final : public QWidget, public CharacterWindowBase {
@@ -19,10 +21,19 @@ public:
     void SetCuriouSpeed() override;
     void SetWindowStyle() override;
     void RefreshImage() override;
+    void Unload() override;
 
     TwipsRect GeometryTwips() const override;
     bool IsShown() const override;
     bool IsMinimised() const override;
+
+    // The tick: find the target, move one step towards it or away from it, update the eyes.
+    // The clock passes the pointer it read once for all characters of the round.
+    void Timer1_Timer();
+    void Timer1_Timer(QPoint pointer);
+    // The character editor pauses a character while the user drags its start position.
+    void SetTimer1Enabled(bool enabled) { mTimer1Enabled = enabled; }
+    bool Timer1Enabled() const { return mTimer1Enabled; }
 
     // The face as loaded (the error picture when loading failed), and what the window shows.
     const QImage& Picture() const { return mPicture; }
@@ -32,6 +43,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The picture file as a path on this system: the program's folder, then the name, whose
@@ -39,8 +56,15 @@ private:
     QString PicturePath() const;
     static QImage LoadPicture(const QString& path);
 
+    // Restores the eye rectangles from the bare picture and draws both irises.
+    void DrawEyes(const GazeFrame& frame);
+
     QImage mPicture;
     QImage mSurface;
     float mFactorX = 0;
     float mFactorY = 0;
+    bool mTimer1Enabled = true;
+    bool mDragging = false;
+    int mDragX = 0, mDragY = 0;
+    EyeOffsets mLastEye; // each eye's offset from the target at the last repaint
 };

@@ -6,6 +6,7 @@
 #include "start/TextRules.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -30,7 +31,7 @@ GeneralSettings ReadGeneralSettings(const std::string& path) {
     return settings;
 }
 
-std::vector<std::string> FindCharacterSectionNames(const std::string& path) {
+std::vector<std::string> AllSectionNames(const std::string& path) {
     // The list is read into a fixed buffer on Windows; grow it until every name fits, so a file
     // with hundreds of characters does not silently lose its last ones.
     std::vector<char> buffer(4096);
@@ -46,21 +47,28 @@ std::vector<std::string> FindCharacterSectionNames(const std::string& path) {
     for (std::size_t i = 0; i < count; ++i) {
         if (buffer[i] != '\0')
             continue;
-        std::string name(buffer.data() + start, i - start);
+        sections.emplace_back(buffer.data() + start, i - start);
         start = i + 1;
-        if (!ReadText(name, kImageFileKey, "", path).empty())
-            sections.push_back(std::move(name));
     }
     return sections;
 }
 
+std::vector<std::string> FindCharacterSectionNames(const std::string& path) {
+    std::vector<std::string> characters;
+    for (std::string& name : AllSectionNames(path))
+        if (!ReadText(name, kImageFileKey, "", path).empty())
+            characters.push_back(std::move(name));
+    return characters;
+}
+
 int ClampColorPart(std::string_view text) {
-    const std::string piece(text_rules::Trim(text));
-    if (piece.empty())
-        return 0;
-    char* end = nullptr;
-    const double value = std::strtod(piece.c_str(), &end);
-    if (end == piece.c_str() || !text_rules::Trim(end).empty() || std::isnan(value))
+    std::string_view piece = text_rules::Trim(text);
+    if (!piece.empty() && piece.front() == '+')
+        piece.remove_prefix(1);
+    // from_chars reads "12.9" the same in every locale; strtod would not.
+    double value = 0;
+    const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
+    if (piece.empty() || error != std::errc() || end != piece.data() + piece.size() || std::isnan(value))
         return 0;
     return static_cast<int>(std::clamp(std::floor(value), 0.0, 255.0));
 }
@@ -145,10 +153,21 @@ bool DeleteIniSection(const std::string& section, const std::string& path) {
 }
 
 bool DeleteCharacterSection(const std::string& section, const std::string& path) {
+    profile::Session session(path);
     bool ok = true;
     for (const CharacterKey& key : kCharacterKeys)
         ok = DeleteIniKey(section, key.name, path) && ok;
-    return DeleteIniSection(section, path) && ok;
+    // A hand-edited file may hold the section twice; a copy left behind would be read again
+    // as a character after the reload.
+    auto exists = [&] {
+        for (const std::string& name : AllSectionNames(path))
+            if (text_rules::EqualsNoCase(name, section))
+                return true;
+        return false;
+    };
+    while (exists())
+        ok = DeleteIniSection(section, path) && ok;
+    return session.Commit() && ok;
 }
 
 std::string CharacterSectionName(int index) { return kSectionPrefix + std::to_string(index); }

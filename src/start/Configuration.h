@@ -15,6 +15,9 @@ struct GeneralSettings {
 
 GeneralSettings ReadGeneralSettings(const std::string& path);
 
+// Every section name of the file, in file order, each once.
+std::vector<std::string> AllSectionNames(const std::string& path);
+
 // The names of the sections whose "Image_File" is not empty, in file order. Every section of the
 // file is considered, however long the list of names grows.
 std::vector<std::string> FindCharacterSectionNames(const std::string& path);

@@ -168,10 +168,11 @@ bool IniText::SetValue(std::string_view section, std::string_view key, std::stri
         line = MakeLine(line.text.substr(0, valueStart) + std::string(value), std::move(line.eol));
         return true;
     }
-    // After the section's last non-blank line, so blank lines that separate sections stay between them.
+    // After the section's last key (or its header), so blank lines and comments in front of the
+    // next section stay with that section.
     std::size_t insertAt = 1;
     for (std::size_t i = 1; i < block.lines.size(); ++i)
-        if (!text_rules::Trim(block.lines[i].text).empty())
+        if (block.lines[i].kind == Kind::Key)
             insertAt = i + 1;
     if (insertAt == block.lines.size() && b == blocks_.size() - 1)
         EnsureLastLineEnded();

@@ -145,7 +145,8 @@ std::size_t GetSectionNames(char* buffer, std::size_t size, const std::string& p
             buffer[1] = '\0';
         return 0;
     }
-    if (list.size() + 1 <= size) {
+    // Like the Windows call, an exact fit counts as too small: it wants room for two final NULs.
+    if (list.size() + 2 <= size) {
         std::memcpy(buffer, list.data(), list.size());
         buffer[list.size()] = '\0';
         return list.size();

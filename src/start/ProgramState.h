@@ -29,6 +29,10 @@ public:
     // Restores the bare picture and paints both irises at once.
     virtual void RefreshImage() = 0;
 
+    // Closes the window. It may be inside one of its own event handlers (a key that ends the
+    // program), so it is destroyed once that event is handled; it never ticks again.
+    virtual void Unload() = 0;
+
     virtual TwipsRect GeometryTwips() const = 0;
     virtual bool IsShown() const = 0;
     virtual bool IsMinimised() const = 0;

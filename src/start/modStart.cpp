@@ -3,6 +3,7 @@
 
 #include "character/WindowSystem.h"
 #include "character/frmPic.h"
+#include "help/frmHelp.h"
 #include "start/Configuration.h"
 #include "start/PrivateProfile.h"
 #include "start/ProgramState.h"
@@ -103,14 +104,19 @@ bool SaveAndCloseAll() {
     const bool saved = SaveAllCharacters(records, ProgramTitle, IniFilePath);
     if (!saved)
         ReportSaveFailure();
-    for (CharacterWindowBase*& window : CharacterWindows) {
-        delete window;
-        window = nullptr;
-    }
+    for (CharacterWindowBase* window : CharacterWindows)
+        if (window)
+            window->Unload();
     CharacterWindows.assign(1, nullptr);
     CharacterSections.clear();
     return saved;
 }
+
+void ShowControlPanel() {
+    // The control panel arrives with its own window; until then a double click does nothing.
+}
+
+void ShowHelpWindow(int textId) { ShowHelpModeless(textId); }
 
 void EndProgram() {
     static bool ending = false;
@@ -118,6 +124,8 @@ void EndProgram() {
         return;
     ending = true;
     SaveAndCloseAll();
+    if (HelpWindowExists())
+        UnloadHelpWindow();
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }

@@ -20,3 +20,8 @@ void EndProgram();
 QString ProgramDirectory();
 // Tests point the program at a folder of their own.
 void SetProgramDirectory(const QString& directory);
+
+// Shows the control panel (a double click on a character).
+void ShowControlPanel();
+// Shows the help window with the general (0) or the advanced (1) text, not modal.
+void ShowHelpWindow(int textId);

@@ -1,15 +1,24 @@
-// A character window loads its picture, cuts its outline and stands at its start position.
+// A character window loads its picture, cuts its outline and stands at its start position; it
+// moves, looks, is dragged and answers the keys.
+#include "character/CharacterClock.h"
 #include "character/ErrorPicture.h"
 #include "character/frmPic.h"
 #include "start/modStart.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -104,4 +113,444 @@ TEST_F(CharacterWindow, MakeWindowRegionPutsTheCharacterBackAtItsClampedStart) {
     const TwipsRect g = w.GeometryTwips();
     EXPECT_DOUBLE_EQ(g.left, 450);
     EXPECT_DOUBLE_EQ(g.width, 900);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The living window: the tick, the painted irises, dragging and the keys.
+
+namespace {
+
+constexpr QRgb kFace = 0xFFFFDC00;  // the face's yellow
+constexpr QRgb kIris = 0xFF0000FF;  // blue outline
+constexpr QRgb kPupil = 0xFFFF0000; // red inside
+
+// Counts the paint events a widget receives and where they were.
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++count;
+            region += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+    int count = 0;
+    QRegion region;
+};
+
+// Puts CharacterWindows back as it was when the test ends.
+class KeepCharacterWindows {
+public:
+    KeepCharacterWindows() : saved_(CharacterWindows) {}
+    ~KeepCharacterWindows() { CharacterWindows = saved_; }
+    KeepCharacterWindows(const KeepCharacterWindows&) = delete;
+    KeepCharacterWindows& operator=(const KeepCharacterWindows&) = delete;
+
+private:
+    std::vector<CharacterWindowBase*> saved_;
+};
+
+void Settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(5);
+    }
+}
+
+class LivingWindow : public CharacterWindow {
+protected:
+    // A 120 x 100 yellow face on magenta; eye 1 at (40, 50), eye 2 at (80, 50), each 20 x 14
+    // with a 9 x 9 iris, blue outline of 1 pixel, red pupil. The character stands at (100, 100)
+    // and its clock is stopped, so only the test ticks it.
+    void Make(frmPic& w, int index = 1, int fixed = 1) {
+        QImage image(120, 100, QImage::Format_RGB32);
+        image.fill(QColor(255, 0, 255));
+        QPainter p(&image);
+        p.fillRect(5, 5, 110, 90, QColor::fromRgb(kFace));
+        p.end();
+        ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("living.bmp")), "BMP"));
+        w.SetTimer1Enabled(false);
+        w.mMyIndex = index;
+        w.mFixed = fixed;
+        w.mPicFileName = "living.bmp";
+        w.mEye1X = 40;
+        w.mEye1Y = 50;
+        w.mEye2X = 80;
+        w.mEye2Y = 50;
+        w.mEye1DiamX = w.mEye2DiamX = 20;
+        w.mEye1DiamY = w.mEye2DiamY = 14;
+        w.mIris1DiamX = w.mIris1DiamY = w.mIris2DiamX = w.mIris2DiamY = 9;
+        w.mIrisWidth = 1;
+        w.mIrisColor = 255 * 65536;
+        w.mPupilColor = 255;
+        w.mStartPosX = 100;
+        w.mStartPosY = 100;
+        w.MakeWindowRegion();
+        ASSERT_EQ(w.pos(), QPoint(100, 100));
+    }
+
+    static QSize Screen() { return QGuiApplication::primaryScreen()->geometry().size(); }
+};
+
+} // namespace
+
+TEST_F(LivingWindow, NoPaintAtAllWhilePointerAndWindowStandStill) {
+    for (const int fixed : {1, 0}) { // standing still; following a pointer that is inside it
+        frmPic w;
+        Make(w, 1, fixed);
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        const QPoint pointer = fixed == 1 ? QPoint(700, 150) : QPoint(150, 140);
+        w.Timer1_Timer(pointer);
+        Settle();
+
+        PaintCounter counter;
+        w.installEventFilter(&counter);
+        for (int i = 0; i < 5; ++i) {
+            w.Timer1_Timer(pointer);
+            Settle();
+        }
+        EXPECT_EQ(counter.count, 0) << "target " << fixed;
+        EXPECT_EQ(w.pos(), QPoint(100, 100)) << "target " << fixed;
+
+        // The pointer moves: the eyes alone are repainted, only within the two eye rectangles.
+        w.Timer1_Timer(pointer + QPoint(0, 30));
+        Settle();
+        EXPECT_GE(counter.count, 1) << "target " << fixed;
+        const QRegion eyes = QRegion(24, 34, 31, 25) + QRegion(64, 34, 31, 25);
+        EXPECT_TRUE(eyes.contains(counter.region.boundingRect()) || (counter.region - eyes).isEmpty())
+            << "target " << fixed << ": repainted " << counter.region.boundingRect().x() << ","
+            << counter.region.boundingRect().y() << " " << counter.region.boundingRect().width() << "x"
+            << counter.region.boundingRect().height();
+        w.removeEventFilter(&counter);
+    }
+}
+
+TEST_F(LivingWindow, RefreshImageDrawsBothIrisesAtOnce) {
+    frmPic w;
+    Make(w);
+    // The pointer on eye 1's centre: iris 1 there; eye 2 looks far left, half its width: (70, 50).
+    QCursor::setPos(140, 150);
+    if (QCursor::pos() != QPoint(140, 150))
+        GTEST_SKIP() << "this platform cannot place the pointer";
+    EXPECT_EQ(w.Surface().pixel(40, 50), kFace); // the bare picture until the first tick
+
+    w.RefreshImage();
+    const QImage s = w.Surface();
+    for (const int cx : {40, 70}) {
+        // Iris box (cx - 5, 45) to (cx + 4, 54), right and bottom exclusive.
+        EXPECT_EQ(s.pixel(cx, 50), kPupil) << cx;
+        EXPECT_EQ(s.pixel(cx - 5, 50), kIris) << cx;     // the box's first column
+        EXPECT_EQ(s.pixel(cx + 3, 50), kIris) << cx;     // its last column
+        EXPECT_EQ(s.pixel(cx - 6, 50), kFace) << cx;
+        EXPECT_EQ(s.pixel(cx + 4, 50), kFace) << cx;
+        EXPECT_EQ(s.pixel(cx, 45), kIris) << cx;         // first row
+        EXPECT_EQ(s.pixel(cx, 53), kIris) << cx;         // last row
+        EXPECT_EQ(s.pixel(cx, 44), kFace) << cx;
+        EXPECT_EQ(s.pixel(cx, 54), kFace) << cx;
+    }
+    // What the window shows is the surface.
+    const QImage shown = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixel(40, 50), kPupil);
+    EXPECT_EQ(shown.pixel(70, 50), kPupil);
+
+    // Again with nothing changed: the irises are wiped and drawn again, not lost.
+    w.RefreshImage();
+    EXPECT_EQ(w.Surface().pixel(40, 50), kPupil);
+    EXPECT_EQ(w.Surface().pixel(70, 50), kPupil);
+
+    // New eye geometry: the old irises go, the new ones show at once.
+    w.mEye1Y = w.mEye2Y = 70;
+    w.RefreshImage();
+    EXPECT_EQ(w.Surface().pixel(40, 50), kFace);
+    EXPECT_EQ(w.Surface().pixel(70, 50), kFace);
+    // The pointer is now 20 pixels straight above eye 1: iris 1 half an eye height up, at
+    // (40, 63); iris 2 towards the upper left on its ellipse, at (71, 67).
+    EXPECT_EQ(w.Surface().pixel(40, 63), kPupil);
+    EXPECT_EQ(w.Surface().pixel(40, 58), kIris);
+    EXPECT_EQ(w.Surface().pixel(71, 67), kPupil);
+    EXPECT_EQ(w.Surface().pixel(66, 67), kIris);
+}
+
+TEST_F(LivingWindow, OverlappingEyesKeepBothIrisesWithIrisTwoOnTop) {
+    frmPic w;
+    Make(w);
+    w.mEye1X = 40;
+    w.mEye2X = 46;
+    w.mEye1DiamX = w.mEye1DiamY = w.mEye2DiamX = w.mEye2DiamY = 10;
+    w.mIris1DiamX = w.mIris1DiamY = w.mIris2DiamX = w.mIris2DiamY = 8;
+    w.Timer1_Timer(QPoint(100, 100)); // paint somewhere else first
+    w.Timer1_Timer(QPoint(790, 150)); // far right at the eyes' height
+    const QImage s = w.Surface();
+    // Iris 1 in (41, 46)-(49, 54), iris 2 in (47, 46)-(55, 54); eye 2's rectangle, erased after
+    // eye 1's, spans columns 36..55, over all of iris 1.
+    EXPECT_EQ(s.pixel(43, 50), kPupil); // iris 1 survives eye 2's erase
+    EXPECT_EQ(s.pixel(41, 50), kIris);  // iris 1's outline, left of iris 2
+    EXPECT_EQ(s.pixel(48, 50), kPupil); // iris 1's right outline under iris 2's pupil
+    EXPECT_EQ(s.pixel(47, 50), kIris);  // iris 2's left outline over iris 1's pupil
+    EXPECT_EQ(s.pixel(54, 50), kIris);
+    EXPECT_EQ(s.pixel(55, 50), kFace);
+    EXPECT_EQ(s.pixel(40, 50), kFace);
+}
+
+TEST_F(LivingWindow, FollowStepsRoundToTheNearestPixelAndStopInside) {
+    frmPic slow;
+    Make(slow, 1, 0);
+    slow.mSpeedX = slow.mSpeedY = 5;
+    slow.SetCuriouSpeed();
+    // Centre (160, 150); the pointer 540 pixels to the right: a step of 0.11 pixel.
+    slow.Timer1_Timer(QPoint(700, 150));
+    EXPECT_EQ(slow.pos(), QPoint(100, 100));
+
+    frmPic fast;
+    Make(fast, 1, 0);
+    fast.mSpeedX = fast.mSpeedY = 200;
+    fast.SetCuriouSpeed();
+    fast.Timer1_Timer(QPoint(700, 150));
+    EXPECT_EQ(fast.pos(), QPoint(288, 100)); // 100 + 540 / 2.878 = 287.6
+    QPoint last;
+    int ticks = 0;
+    do {
+        last = fast.pos();
+        fast.Timer1_Timer(QPoint(700, 150));
+    } while (fast.pos() != last && ++ticks < 100);
+    // Stopped as soon as the pointer was inside its extent; not centred on it.
+    const QRect g = fast.geometry();
+    EXPECT_LE(std::abs(g.x() + 60 - 700), 60);
+    EXPECT_GT(std::abs(g.x() + 60 - 700), 10);
+    EXPECT_EQ(g.y(), 100);
+    fast.Timer1_Timer(QPoint(700, 150));
+    EXPECT_EQ(fast.pos(), last);
+}
+
+TEST_F(LivingWindow, FleeingTickStaysOnTheScreen) {
+    frmPic w;
+    Make(w, 1, 0);
+    w.mFlee = true;
+    w.mSpeedX = w.mSpeedY = 30;
+    w.SetCuriouSpeed();
+    w.move(0, 0);
+    // One pixel right of and below its centre: the step would be a whole pixel up and left.
+    w.Timer1_Timer(QPoint(61, 51));
+    EXPECT_EQ(w.pos(), QPoint(0, 0));
+    const QSize screen = Screen();
+    w.move(screen.width() - 120, screen.height() - 100);
+    w.Timer1_Timer(QPoint(screen.width() - 61, screen.height() - 51));
+    EXPECT_EQ(w.pos(), QPoint(screen.width() - 120, screen.height() - 100));
+    // Away from the corner it runs: the pointer 10 pixels left of its centre.
+    w.move(300, 200);
+    w.Timer1_Timer(QPoint(350, 250));
+    EXPECT_EQ(w.pos(), QPoint(310, 200));
+}
+
+namespace {
+
+void SendMouse(QWidget& w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(local), QPointF(w.mapToGlobal(local)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&w, &event);
+}
+
+} // namespace
+
+TEST_F(LivingWindow, LeftButtonDragMovesOtherButtonsDoNot) {
+    frmPic w;
+    Make(w);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+
+    // Left alone: the window goes along with the pointer, in steps.
+    const QPoint start = w.pos();
+    SendMouse(w, QEvent::MouseButtonPress, QPoint(20, 30), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(w, QEvent::MouseMove, QPoint(20 + 15, 30 + 7), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(w.pos(), start + QPoint(15, 7));
+    // The pointer moved another 10, 10 on the screen; relative to the moved window it is here.
+    SendMouse(w, QEvent::MouseMove, QPoint(20 + 10, 30 + 10), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(w.pos(), start + QPoint(25, 17));
+    SendMouse(w, QEvent::MouseButtonRelease, QPoint(30, 40), Qt::LeftButton, Qt::NoButton);
+    // After the release moves do nothing.
+    SendMouse(w, QEvent::MouseMove, QPoint(90, 90), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(w.pos(), start + QPoint(25, 17));
+
+    const QPoint dropped = w.pos();
+    const struct {
+        Qt::MouseButton button;
+        Qt::MouseButtons held;
+        const char* what;
+    } others[] = {{Qt::RightButton, {}, "right"},
+                  {Qt::MiddleButton, {}, "middle"},
+                  {Qt::LeftButton, Qt::RightButton, "left while the right is held"}};
+    for (const auto& o : others) {
+        SendMouse(w, QEvent::MouseButtonPress, QPoint(20, 30), o.button, o.held | o.button);
+        SendMouse(w, QEvent::MouseMove, QPoint(60, 70), Qt::NoButton, o.held | o.button);
+        SendMouse(w, QEvent::MouseButtonRelease, QPoint(60, 70), o.button, o.held);
+        EXPECT_EQ(w.pos(), dropped) << o.what;
+    }
+}
+
+TEST_F(LivingWindow, DroppedOffTheScreenAFleeingCharacterSnapsBack) {
+    const QSize screen = Screen();
+    for (const bool flee : {false, true}) {
+        frmPic w;
+        Make(w);
+        w.mFlee = flee;
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        // Dragged to (-30, -20): pressed at (50, 50), the pointer 130 left and 120 up.
+        SendMouse(w, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton, Qt::LeftButton);
+        SendMouse(w, QEvent::MouseMove, QPoint(50 - 130, 50 - 120), Qt::NoButton, Qt::LeftButton);
+        ASSERT_EQ(w.pos(), QPoint(-30, -20)) << "flee " << flee;
+        SendMouse(w, QEvent::MouseButtonRelease, QPoint(50 - 130, 50 - 120), Qt::LeftButton, Qt::NoButton);
+        EXPECT_EQ(w.pos(), flee ? QPoint(0, 0) : QPoint(-30, -20)) << "flee " << flee;
+
+        // And beyond the lower right corner.
+        const QPoint beyond(screen.width() - 60, screen.height() - 40);
+        const QPoint by = beyond - w.pos();
+        SendMouse(w, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton, Qt::LeftButton);
+        SendMouse(w, QEvent::MouseMove, QPoint(50, 50) + by, Qt::NoButton, Qt::LeftButton);
+        ASSERT_EQ(w.pos(), beyond) << "flee " << flee;
+        SendMouse(w, QEvent::MouseButtonRelease, QPoint(50, 50) + by, Qt::RightButton, Qt::LeftButton);
+        EXPECT_EQ(w.pos(), flee ? QPoint(screen.width() - 120, screen.height() - 100) : beyond) << "flee " << flee;
+    }
+}
+
+TEST_F(LivingWindow, WhileDraggedTheWindowDoesNotMoveByItselfButTheEyesFollow) {
+    frmPic w;
+    Make(w, 1, 0); // follows the pointer
+    w.mSpeedX = w.mSpeedY = 200;
+    w.SetCuriouSpeed();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    SendMouse(w, QEvent::MouseButtonPress, QPoint(20, 30), Qt::LeftButton, Qt::LeftButton);
+    w.Timer1_Timer(QPoint(700, 150)); // far right at the eyes' height
+    EXPECT_EQ(w.pos(), QPoint(100, 100));
+    EXPECT_EQ(w.Surface().pixel(50, 50), kPupil); // iris 1 looks right: eye centre + 10
+    EXPECT_EQ(w.Surface().pixel(90, 50), kPupil);
+    w.Timer1_Timer(QPoint(140, 700)); // far below eye 1
+    EXPECT_EQ(w.pos(), QPoint(100, 100));
+    EXPECT_EQ(w.Surface().pixel(40, 57), kPupil);
+    SendMouse(w, QEvent::MouseButtonRelease, QPoint(20, 30), Qt::LeftButton, Qt::NoButton);
+    w.Timer1_Timer(QPoint(700, 150));
+    EXPECT_EQ(w.pos(), QPoint(288, 100));
+}
+
+TEST_F(LivingWindow, KeysSwitchFleeMinimiseAndClampTheTarget) {
+    KeepCharacterWindows keep;
+    frmPic w;
+    Make(w, 1, 0);
+    frmPic other;
+    Make(other, 2, 2);
+    CharacterWindows = {nullptr, &w, &other};
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool toggles;
+        const char* what;
+    } cases[] = {
+        {Qt::Key_Space, Qt::NoModifier, true, "Space"},
+        {Qt::Key_Space, Qt::ShiftModifier, true, "Shift+Space"},
+        {Qt::Key_Return, Qt::NoModifier, true, "Enter"},
+        {Qt::Key_Enter, Qt::KeypadModifier, true, "keypad Enter"},
+        {Qt::Key_Space, Qt::ControlModifier, true, "Ctrl+Space"},
+        {Qt::Key_A, Qt::NoModifier, false, "A"},
+        {Qt::Key_F4, Qt::AltModifier | Qt::ShiftModifier, false, "Alt+Shift+F4"},
+        {Qt::Key_Q, Qt::AltModifier | Qt::ControlModifier, false, "Ctrl+Alt+Q"},
+        {Qt::Key_X, Qt::NoModifier, false, "X"},
+    };
+    for (const auto& c : cases) {
+        const bool before = w.mFlee;
+        w.mFixed = 5; // beyond the last character
+        QTest::keyClick(&w, c.key, c.modifiers);
+        EXPECT_EQ(w.mFlee, c.toggles ? !before : before) << c.what;
+        EXPECT_EQ(w.mFixed, 2) << c.what;
+        EXPECT_TRUE(QApplication::topLevelWidgets().contains(&w)) << c.what;
+    }
+    w.mFixed = 1;
+    QTest::keyClick(&w, Qt::Key_A);
+    EXPECT_EQ(w.mFixed, 1);
+
+    // F12 minimises; a minimised follower does not move, then F12 restores it.
+    w.mFlee = false;
+    w.mFixed = 0;
+    QTest::keyClick(&w, Qt::Key_F12);
+    EXPECT_TRUE(w.isMinimized());
+    w.Timer1_Timer(QPoint(700, 150));
+    EXPECT_EQ(w.pos(), QPoint(100, 100));
+    QTest::keyClick(&w, Qt::Key_F12);
+    EXPECT_FALSE(w.isMinimized());
+    w.Timer1_Timer(QPoint(700, 150));
+    EXPECT_NE(w.pos(), QPoint(100, 100));
+}
+
+TEST_F(LivingWindow, AFollowerOfAHiddenCharacterTurnsToThePointer) {
+    KeepCharacterWindows keep;
+    frmPic follower;
+    Make(follower, 1, 2);
+    follower.mSpeedX = follower.mSpeedY = 200;
+    follower.SetCuriouSpeed();
+    frmPic target;
+    Make(target, 2, 2);
+    target.move(500, 100); // centre (560, 150): to the right
+    CharacterWindows = {nullptr, &follower, &target};
+    follower.show();
+    target.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
+
+    // The pointer to the left: the follower goes right, to the character.
+    follower.Timer1_Timer(QPoint(0, 150));
+    EXPECT_GT(follower.pos().x(), 100);
+    target.hide();
+    const int x = follower.pos().x();
+    follower.Timer1_Timer(QPoint(0, 150));
+    EXPECT_LT(follower.pos().x(), x) << "turned to the pointer";
+    target.show();
+    const int x2 = follower.pos().x();
+    follower.Timer1_Timer(QPoint(0, 150));
+    EXPECT_GT(follower.pos().x(), x2) << "back to the character";
+}
+
+TEST_F(LivingWindow, TheClockTicksEveryWindowThatIsNotPaused) {
+    frmPic running;
+    Make(running, 1, 0);
+    frmPic paused;
+    Make(paused, 1, 0);
+    running.mSpeedX = running.mSpeedY = paused.mSpeedX = paused.mSpeedY = 200;
+    running.SetCuriouSpeed();
+    paused.SetCuriouSpeed();
+    QCursor::setPos(700, 150);
+    if (QCursor::pos() != QPoint(700, 150))
+        GTEST_SKIP() << "this platform cannot place the pointer";
+    running.SetTimer1Enabled(true);
+    CharacterClock::Instance().Tick();
+    running.SetTimer1Enabled(false);
+    EXPECT_EQ(running.pos(), QPoint(288, 100));
+    EXPECT_EQ(paused.pos(), QPoint(100, 100));
+}
+
+TEST_F(LivingWindow, WildDiametersAndWidthsDrawWithoutHarm) {
+    for (const int v : {-50, 0, 100000, 2147483647}) {
+        frmPic w;
+        Make(w);
+        w.mEye1DiamX = w.mEye2DiamY = v;
+        w.mIris1DiamX = w.mIris1DiamY = w.mIris2DiamX = v;
+        w.mIrisWidth = static_cast<std::int16_t>(v == 0 ? 0 : 255);
+        QCursor::setPos(140, 150);
+        w.RefreshImage();
+        w.Timer1_Timer(QPoint(700, 600));
+        EXPECT_EQ(w.Surface().size(), QSize(120, 100)) << v;
+        EXPECT_EQ(w.pos(), QPoint(100, 100)) << v;
+    }
+}
+
+TEST_F(LivingWindow, IrisWidthZeroDrawsAThinOutline) {
+    frmPic w;
+    Make(w);
+    w.mIrisWidth = 0;
+    w.Timer1_Timer(QPoint(140, 150)); // on eye 1's centre
+    const QImage s = w.Surface();
+    EXPECT_EQ(s.pixel(35, 50), kIris);
+    EXPECT_EQ(s.pixel(36, 50), kPupil);
+    EXPECT_EQ(s.pixel(34, 50), kFace);
 }

@@ -1,4 +1,9 @@
 # Tests of the character subsystem: plain ones join lookabout_unit_tests, Qt ones lookabout_widget_tests.
 # Paths start with ${CMAKE_CURRENT_LIST_DIR} because this file is included from tests/.
-target_sources(lookabout_unit_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ShapeTest.cpp)
+target_sources(lookabout_unit_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/GazeTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/KeyCommandsTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MotionTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ShapeTest.cpp
+)
 target_sources(lookabout_widget_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/frmPicTest.cpp)

@@ -1,2 +1,9 @@
 # Tests of the help subsystem: plain ones join lookabout_unit_tests, Qt ones lookabout_widget_tests.
 # Paths start with ${CMAKE_CURRENT_LIST_DIR} because this file is included from tests/.
+target_sources(lookabout_unit_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/HelpLayoutTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/HelpTextsTest.cpp
+)
+target_sources(lookabout_widget_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/frmHelpTest.cpp
+)

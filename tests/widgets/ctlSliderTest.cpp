@@ -1,0 +1,139 @@
+// The slider with the mouse and the keyboard: which actions raise Change, and which do not.
+#include "widgets/ctlSlider.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SliderWidget : public ::testing::Test {
+protected:
+    void SetUp() override {
+        slider.SetValue(50); // on the default range 0..100
+        slider.resize(220, slider.height());
+        slider.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&slider));
+    }
+
+    // A y on both the track's hit area and the thumb.
+    int Y() const { return slider.height() - ctlSlider::ThumbSize / 2; }
+    void Press(int x) { QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(x, Y())); }
+    void Release(int x) { QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(x, Y())); }
+    void DragTo(int x) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, Y()), slider.mapToGlobal(QPointF(x, Y())), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&slider, &move);
+    }
+
+    ctlSlider slider;
+    QSignalSpy changes{&slider, &ctlSlider::Change};
+};
+
+TEST_F(SliderWidget, SettersClampAndRaiseNothing) {
+    slider.SetMin(1);
+    slider.SetValue(300);
+    EXPECT_EQ(slider.Value(), 100);
+    slider.SetMin(60);
+    EXPECT_EQ(slider.Value(), 100);
+    slider.SetValue(40);
+    EXPECT_EQ(slider.Value(), 60);
+    slider.SetMax(55); // below the minimum: the value ends at the maximum
+    EXPECT_EQ(slider.Value(), 55);
+    slider.SetCaption(QStringLiteral("Eye size X"));
+    slider.SetMin(0);
+    slider.SetValue(10);
+    EXPECT_EQ(slider.CaptionText(), QStringLiteral("Eye size X: 10"));
+    EXPECT_EQ(changes.count(), 0);
+
+    slider.SetMinText({});
+    slider.SetMaxText({}); // the track takes the whole width but one pixel
+    EXPECT_EQ(slider.Track().left, 1);
+    EXPECT_EQ(slider.Track().left + slider.Track().width, slider.width());
+}
+
+TEST_F(SliderWidget, AClickOnTheTrackCentresTheThumbUnderThePointerOnce) {
+    const int x = static_cast<int>(slider.Track().left) + 20; // left of the thumb at 50
+    for (int click = 0; click < 2; ++click) {
+        Press(x);
+        Release(x);
+    }
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_LT(slider.Value(), 50);
+    EXPECT_EQ(changes.at(0).at(0).toInt(), slider.Value());
+    EXPECT_DOUBLE_EQ(slider.ThumbLeft() + ctlSlider::ThumbSize / 2.0, x);
+}
+
+TEST_F(SliderWidget, DraggingKeepsTheGrabAndStopsAtTheEndsWithoutExtraEvents) {
+    const double before = slider.ThumbLeft();
+    const int grab = static_cast<int>(before) + 2;
+    Press(grab);
+    DragTo(grab + 10);
+    EXPECT_DOUBLE_EQ(slider.ThumbLeft(), before + 10);
+    for (const auto& [farAway, end] : {std::pair{-60, 0}, {400, 100}}) {
+        changes.clear();
+        DragTo(farAway);
+        DragTo(farAway * 2);
+        EXPECT_EQ(slider.Value(), end);
+        EXPECT_EQ(changes.count(), 1) << "towards " << end;
+    }
+    Release(800);
+    DragTo(100); // the button is up: nothing moves
+    EXPECT_EQ(slider.Value(), 100);
+
+    QTest::mouseClick(&slider, Qt::RightButton, {}, QPoint(static_cast<int>(slider.Track().left) + 5, Y()));
+    EXPECT_EQ(slider.Value(), 100);
+}
+
+TEST_F(SliderWidget, ArrowKeysStepAndAlwaysReport) {
+    struct Case {
+        int start;
+        Qt::Key key;
+        int expected;
+    };
+    for (const Case c :
+         {Case{50, Qt::Key_Right, 51}, {50, Qt::Key_Left, 49}, {100, Qt::Key_Right, 100}, {0, Qt::Key_Left, 0}}) {
+        slider.SetValue(c.start);
+        changes.clear();
+        QTest::keyClick(&slider, c.key);
+        EXPECT_EQ(slider.Value(), c.expected);
+        ASSERT_EQ(changes.count(), 1) << c.start;
+        EXPECT_EQ(changes.at(0).at(0).toInt(), c.expected);
+    }
+    QTest::keyClick(&slider, Qt::Key_Up);
+    EXPECT_EQ(changes.count(), 1);
+}
+
+TEST_F(SliderWidget, NoRangeOrNoRoomLeavesTheValueAloneWithoutCrashing) {
+    slider.SetMin(7);
+    slider.SetMax(7);
+    const int x = static_cast<int>(slider.Track().left) + 40;
+    Press(x);
+    DragTo(x + 30);
+    Release(x + 30);
+    EXPECT_EQ(slider.Value(), 7);
+    EXPECT_DOUBLE_EQ(slider.ThumbLeft(), slider.Track().left);
+
+    slider.SetMax(100);
+    slider.SetMinText({});
+    slider.SetMaxText({});
+    slider.resize(ctlSlider::ThumbSize, slider.height()); // the track is one pixel narrower than the thumb
+    Press(3);
+    DragTo(60);
+    EXPECT_EQ(slider.Value(), 7);
+    EXPECT_EQ(changes.count(), 0);
+    QTest::keyClick(&slider, Qt::Key_Right);
+    EXPECT_EQ(slider.Value(), 8);
+}
+
+TEST_F(SliderWidget, TheTrackLineShowsTheFocus) {
+    slider.activateWindow();
+    slider.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&slider));
+    const QPoint onLine(static_cast<int>(slider.Track().left) + 5, slider.height() - 5);
+    EXPECT_EQ(slider.grab().toImage().pixelColor(onLine).rgb(), QColor(Qt::black).rgb());
+    slider.clearFocus();
+    EXPECT_EQ(slider.grab().toImage().pixelColor(onLine).rgb(), slider.palette().color(QPalette::Dark).rgb());
+}
+
+} // namespace
