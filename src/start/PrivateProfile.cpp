@@ -73,12 +73,17 @@ template <typename Use> auto WithText(const std::string& path, Use use) {
 } // namespace
 
 Session::Session(std::string path) : path_(std::move(path)), outer_(Innermost()) {
+    joined_ = SessionAccess::Find(path_);
+    if (joined_)
+        return;
     existed_ = atomic_file::ReadAll(path_, original_) == atomic_file::ReadResult::Ok;
     text_ = std::make_unique<IniText>(original_);
     Innermost() = this;
 }
 
 Session::~Session() {
+    if (joined_)
+        return;
     // Sessions nest like scopes; unlink this one wherever it stands.
     for (Session** link = &Innermost(); *link; link = &(*link)->outer_) {
         if (*link == this) {
@@ -89,6 +94,11 @@ Session::~Session() {
 }
 
 bool Session::Commit() {
+    if (joined_) {
+        if (joined_->refused_)
+            LastErrorText() = joined_->refusal_;
+        return !joined_->refused_;
+    }
     // What was accepted is written even when one write was refused, so one bad value
     // does not cost the others; the refusal is still reported.
     std::string bytes = text_->Bytes();

@@ -39,6 +39,9 @@ const std::string& LastError();
 // While a Session for a path is open, the four operations on that path work on one copy in
 // memory, and Commit() puts every change on the disk in one atomic replacement. Saving all
 // characters writes 25 keys each; without a session each key would be a file replacement.
+// A session opened while another one for the same path is open joins it: its changes are
+// written by the outer session's Commit, so a larger step (adding a character and saving all)
+// stays one replacement.
 class Session {
 public:
     explicit Session(std::string path);
@@ -61,6 +64,7 @@ private:
     bool refused_ = false;
     std::string refusal_;
     Session* outer_ = nullptr;
+    Session* joined_ = nullptr; // the open session of the same path this one joined
 };
 
 // How many times a file was replaced since the program started; for benchmarks and tests.

@@ -343,3 +343,26 @@ TEST_F(IniFile, ASessionWithARefusedWriteSaysSo) {
 }
 
 } // namespace
+
+TEST(ProfileSession, AnInnerSessionOfTheSamePathJoinsTheOuterOne) {
+    TestFolder folder;
+    const std::string path = folder.File("Lookabout.ini");
+    WriteBytes(path, "[A]\nk=1\n");
+    const std::size_t before = profile::ReplacementCount();
+    {
+        profile::Session outer(path);
+        ASSERT_TRUE(profile::WriteString("B", "k", "2", path));
+        {
+            profile::Session inner(path);
+            // The inner session sees what the outer one changed and writes nothing itself.
+            EXPECT_EQ(profile::GetInt("B", "k", 0, path), 2);
+            ASSERT_TRUE(profile::WriteString("C", "k", "3", path));
+            EXPECT_TRUE(inner.Commit());
+        }
+        EXPECT_EQ(ReadBytes(path), "[A]\nk=1\n");
+        EXPECT_EQ(profile::GetInt("C", "k", 0, path), 3);
+        EXPECT_TRUE(outer.Commit());
+    }
+    EXPECT_EQ(profile::ReplacementCount() - before, 1u);
+    EXPECT_EQ(ReadBytes(path), "[A]\nk=1\n\n[B]\nk=2\n\n[C]\nk=3\n");
+}
