@@ -1,0 +1,4 @@
+// The character editor.
+#include "editor/frmAdvSet.h"
+
+void ShowCharacterEditor(int) {}
