@@ -2,7 +2,7 @@
 #include "character/KeyCommands.h"
 
 CharacterCommand CharacterKeyCommand(int keyCode, int shift) {
-    if (shift == kAltBit && (keyCode == kKeyF4 || keyCode == kKeyX || keyCode == kKeyQ))
+    if (IsEndProgramKey(keyCode, shift))
         return CharacterCommand::EndProgram;
     switch (keyCode) {
     case kKeySpace:

@@ -1,12 +1,7 @@
 // What a key press in a character window does.
 #pragma once
 
-// Shift state bits, as the keyboard reports them: 1 Shift, 2 Ctrl, 4 Alt.
-inline constexpr int kShiftBit = 1, kCtrlBit = 2, kAltBit = 4;
-
-// Key codes of the keys that matter here (Windows virtual-key codes).
-inline constexpr int kKeyEnter = 13, kKeySpace = 32, kKeyQ = 81, kKeyX = 88, kKeyF1 = 112, kKeyF4 = 115,
-                     kKeyF12 = 123;
+#include "widgets/VirtualKeys.h"
 
 enum class CharacterCommand { None, EndProgram, ToggleFlee, ShowHelp, ToggleMinimised };
 

@@ -8,6 +8,7 @@
 #include "character/Shape.h"
 #include "character/WindowSystem.h"
 #include "start/Rounding.h"
+#include "widgets/KeyEvents.h"
 #include "start/modStart.h"
 
 #include <QCloseEvent>
@@ -230,37 +231,9 @@ void frmPic::mouseReleaseEvent(QMouseEvent*) {
 
 void frmPic::mouseDoubleClickEvent(QMouseEvent*) { ShowControlPanel(); }
 
-namespace {
-int VirtualKey(int qtKey) {
-    switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return kKeyEnter;
-    case Qt::Key_Space:
-        return kKeySpace;
-    case Qt::Key_Q:
-        return kKeyQ;
-    case Qt::Key_X:
-        return kKeyX;
-    case Qt::Key_F1:
-        return kKeyF1;
-    case Qt::Key_F4:
-        return kKeyF4;
-    case Qt::Key_F12:
-        return kKeyF12;
-    default:
-        return 0;
-    }
-}
-
-int ShiftState(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? kShiftBit : 0) | (m & Qt::ControlModifier ? kCtrlBit : 0) |
-           (m & Qt::AltModifier ? kAltBit : 0);
-}
-} // namespace
 
 void frmPic::keyPressEvent(QKeyEvent* event) {
-    switch (CharacterKeyCommand(VirtualKey(event->key()), ShiftState(event->modifiers()))) {
+    switch (CharacterKeyCommand(VirtualKeyOf(*event), ShiftStateOf(*event))) {
     case CharacterCommand::EndProgram:
         EndProgram();
         return;

@@ -1,7 +1,8 @@
 // The help window.
 #include "help/frmHelp.h"
 
-#include "help/HelpKeys.h"
+#include "widgets/KeyEvents.h"
+#include "widgets/VirtualKeys.h"
 #include "help/HelpLayout.h"
 #include "help/HelpTexts.h"
 #include "start/ProgramState.h"
@@ -27,24 +28,6 @@ constexpr double kGapTwips = 4;
 QString Displayed(const QString& stored) {
     QString text = stored;
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-int KeyCodeOf(int qtKey) {
-    switch (qtKey) {
-    case Qt::Key_Q:
-        return KeyCodeQ;
-    case Qt::Key_X:
-        return KeyCodeX;
-    case Qt::Key_F4:
-        return KeyCodeF4;
-    default:
-        return 0;
-    }
-}
-
-int ShiftMaskOf(Qt::KeyboardModifiers modifiers) {
-    return (modifiers & Qt::ShiftModifier ? ShiftMaskShift : 0) |
-           (modifiers & Qt::ControlModifier ? ShiftMaskCtrl : 0) | (modifiers & Qt::AltModifier ? ShiftMaskAlt : 0);
 }
 
 } // namespace
@@ -153,7 +136,7 @@ void frmHelp::resizeEvent(QResizeEvent* event) {
 
 void frmHelp::keyPressEvent(QKeyEvent* event) {
     // Only the end-of-program keys; no Escape or Enter handling as a dialog would have.
-    if (IsEndProgramKey(KeyCodeOf(event->key()), ShiftMaskOf(event->modifiers())))
+    if (IsEndProgramKey(VirtualKeyOf(*event), ShiftStateOf(*event)))
         OnEndProgram();
 }
 

@@ -4,10 +4,12 @@ target_sources(lookabout_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/GradientColors.cpp ${CMAKE_CURRENT_LIST_DIR}/GradientColors.h
     ${CMAKE_CURRENT_LIST_DIR}/SliderMath.cpp ${CMAKE_CURRENT_LIST_DIR}/SliderMath.h
     ${CMAKE_CURRENT_LIST_DIR}/Twips.cpp ${CMAKE_CURRENT_LIST_DIR}/Twips.h
+    ${CMAKE_CURRENT_LIST_DIR}/VirtualKeys.cpp ${CMAKE_CURRENT_LIST_DIR}/VirtualKeys.h
 )
 target_sources(lookabout_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ctlSlider.cpp ${CMAKE_CURRENT_LIST_DIR}/ctlSlider.h
     ${CMAKE_CURRENT_LIST_DIR}/GradShape.cpp ${CMAKE_CURRENT_LIST_DIR}/GradShape.h
+    ${CMAKE_CURRENT_LIST_DIR}/KeyEvents.cpp ${CMAKE_CURRENT_LIST_DIR}/KeyEvents.h
     ${CMAKE_CURRENT_LIST_DIR}/SystemColors.cpp ${CMAKE_CURRENT_LIST_DIR}/SystemColors.h
     ${CMAKE_CURRENT_LIST_DIR}/TwipsGeometry.cpp ${CMAKE_CURRENT_LIST_DIR}/TwipsGeometry.h
 )

@@ -1,6 +1,6 @@
 // The help window's layout sums and its keys.
 #include "help/HelpLayout.h"
-#include "help/HelpKeys.h"
+#include "widgets/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -31,20 +31,20 @@ TEST(HelpLayout, LabelsFillTheWidthBetweenTheMarginsAndStackUnderEachOther) {
     EXPECT_EQ(narrow.back, (PixelRect{0, 0, 15, 300}));
 }
 
-TEST(HelpKeys, OnlyAltWithQXOrF4EndsTheProgram) {
+TEST(EndProgramKeys, OnlyAltWithQXOrF4EndsTheProgram) {
     struct Case {
         int key, shift;
         bool ends;
     };
-    const int alt = ShiftMaskAlt, ctrl = ShiftMaskCtrl, shift = ShiftMaskShift;
+    const int alt = kAltBit, ctrl = kCtrlBit, shift = kShiftBit;
     const Case cases[] = {
-        {KeyCodeQ, alt, true},
-        {KeyCodeX, alt, true},
-        {KeyCodeF4, alt, true},
-        {KeyCodeQ, ctrl | alt, false},
-        {KeyCodeX, shift | alt, false},
-        {KeyCodeF4, 0, false},
-        {KeyCodeQ, 0, false},
+        {kKeyQ, alt, true},
+        {kKeyX, alt, true},
+        {kKeyF4, alt, true},
+        {kKeyQ, ctrl | alt, false},
+        {kKeyX, shift | alt, false},
+        {kKeyF4, 0, false},
+        {kKeyQ, 0, false},
         {65, alt, false},
         {116, alt, false},
     };
