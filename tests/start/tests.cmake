@@ -5,3 +5,4 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ConfigurationTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/clsGlobalTests.cpp
 )
+target_sources(lookabout_widget_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/modStartTest.cpp)
