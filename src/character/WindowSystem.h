@@ -10,6 +10,9 @@ namespace window_system {
 // on X11 while a compositing manager runs (the _NET_WM_CM_S<screen> selection has an owner).
 bool HasLayeredWindows();
 
+// Keeps a character window out of the taskbar and the pager. Call before the window is shown.
+void KeepOutOfTaskbar(QWidget* window);
+
 // Makes a window transparent to the mouse, or takes it back. On X11 a managed window sits in a
 // frame of the window manager that would still take the clicks, so a click-through window is
 // left unmanaged there.

@@ -8,6 +8,9 @@ namespace window_system {
 
 bool HasLayeredWindows() { return true; }
 
+// A tool window has no taskbar button on Windows.
+void KeepOutOfTaskbar(QWidget*) {}
+
 void SetClickThrough(QWidget* window, bool clickThrough) {
     if (QWindow* w = window->windowHandle())
         w->setFlag(Qt::WindowTransparentForInput, clickThrough);

@@ -5,6 +5,7 @@
 #include <QWindow>
 
 #include <QByteArray>
+#include <cstring>
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -43,6 +44,29 @@ bool HasLayeredWindows() {
 #endif
 }
 
+void KeepOutOfTaskbar(QWidget* window) {
+#ifdef LOOKABOUT_HAVE_XCB
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t* c = x11->connection();
+    auto intern = [c](const char* name) {
+        xcb_intern_atom_reply_t* reply =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : XCB_NONE;
+        free(reply);
+        return atom;
+    };
+    // Qt keeps the states it finds on an unmapped window and adds its own when it shows it.
+    const xcb_atom_t states[] = {intern("_NET_WM_STATE_SKIP_TASKBAR"), intern("_NET_WM_STATE_SKIP_PAGER")};
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, intern("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, states);
+    xcb_flush(c);
+#else
+    Q_UNUSED(window);
+#endif
+}
+
 void SetClickThrough(QWidget* window, bool clickThrough) {
     const bool unmanaged = window->windowFlags().testFlag(Qt::X11BypassWindowManagerHint);
     if (unmanaged == clickThrough && window->windowHandle()) {
@@ -53,6 +77,8 @@ void SetClickThrough(QWidget* window, bool clickThrough) {
     const bool shown = window->isVisible();
     window->setWindowFlag(Qt::X11BypassWindowManagerHint, clickThrough);
     window->setWindowFlag(Qt::WindowTransparentForInput, clickThrough);
+    if (!clickThrough)
+        KeepOutOfTaskbar(window);
     if (shown)
         window->show();
 }

@@ -29,6 +29,7 @@ frmPic::frmPic()
     setWindowTitle(QStringLiteral("Character"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    window_system::KeepOutOfTaskbar(this);
     CharacterClock::Instance().Add(this);
 }
 

@@ -199,6 +199,11 @@ class CharacterWindowsTest(unittest.TestCase):
         self.assertEqual(len(backdrop.clicks()), 1, "a click on the face went through it")
 
         self.assertEqual(len(x.windows(CHARACTER_TITLE)), 3)
+        # Characters stay above other windows and out of the taskbar and the pager.
+        for wid in windows:
+            states = x.run(["xprop", "-id", str(wid), "_NET_WM_STATE"])
+            for state in ("_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
+                self.assertIn(state, states)
         self.assertEqual(program.terminate(), 0, program.log())
 
     def test_three_characters(self):
