@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Lookabout needs to build, run and test, when any is missing.
-# Usage: scripts/install-deps.sh [build|test]
+# Usage: scripts/install-deps.sh [build|test|bench]
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libxcb1-dev libgl-dev fonts-dejavu-core)
-if [ "${1:-build}" = test ]; then
+if [ "${1:-build}" = test ] || [ "${1:-build}" = bench ]; then
     packages+=(libgtest-dev xvfb xdotool openbox picom imagemagick x11-apps x11-utils python3)
+    # The fuzzers are built with clang and its libFuzzer.
+    packages+=(clang libclang-rt-dev)
+    if [ "$1" = bench ]; then
+        # The X11 probe of benchmarks/motion-benchmark.sh.
+        packages+=(libx11-dev libxtst-dev libxdamage-dev libxfixes-dev)
+    fi
 else
     # Without a display the run command shows the characters on a virtual one.
     packages+=(xvfb xdotool imagemagick)

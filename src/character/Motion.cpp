@@ -12,8 +12,8 @@ float FollowDivisor(int speed) {
     if (speed == 0)
         return std::numeric_limits<float>::infinity();
     const double s = static_cast<double>(speed);
-    // Below 1 a step would overshoot the target (and at 0 divide by it); speeds beyond about 600,
-    // which only a hand-edited file can hold, therefore reach the target in one step.
+    // Below 1 a step would overshoot the target (and at 0 divide by it); speeds above 339, which
+    // only a hand-edited file can hold, therefore reach the target in one step.
     return static_cast<float>(std::max((std::pow(10.0, 1.0 / (s * s)) - 1.0) * 50000.0, 1.0));
 }
 

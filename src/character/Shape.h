@@ -2,14 +2,12 @@
 // pixel) is cut away, wherever it lies in the picture.
 #pragma once
 
+#include "start/PixelRect.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-struct PixelRect {
-    int x = 0, y = 0, width = 0, height = 0;
-    bool operator==(const PixelRect&) const = default;
-};
 
 // The rectangles that together cover every pixel whose colour is not the key colour.
 // `pixels` holds 0xAARRGGBB values; only the colour (the low 24 bits) is compared.

@@ -120,7 +120,7 @@ void frmHelp::Form_Resize() {
     const HelpLayout layout = LayOutHelp(width(), height(), lblTitle->y(), TwipsToRect(0, 0, 0, kGapTwips).height(),
                                          lblTitle->height(), heightOf(lblTitle), heightOf(lblText));
     const auto place = [](QWidget* widget, const PixelRect& r) {
-        widget->setGeometry(r.left, r.top, r.width, r.height);
+        widget->setGeometry(r.x, r.y, r.width, r.height);
     };
     if (layout.title)
         place(lblTitle, *layout.title);

@@ -17,8 +17,9 @@ constexpr std::size_t kTextBuffer = 255;
 
 std::string ReadText(const std::string& section, const char* key, const char* def, const std::string& path) {
     char buffer[kTextBuffer];
-    const std::size_t n = profile::GetString(section.c_str(), key, def, buffer, sizeof buffer, path);
-    return std::string(buffer, n);
+    profile::GetString(section.c_str(), key, def, buffer, sizeof buffer, path);
+    return std::string(buffer); // a NUL inside a hand-edited value ends it, as it ends every C string
+
 }
 
 } // namespace
@@ -47,8 +48,13 @@ std::vector<std::string> AllSectionNames(const std::string& path) {
     for (std::size_t i = 0; i < count; ++i) {
         if (buffer[i] != '\0')
             continue;
-        sections.emplace_back(buffer.data() + start, i - start);
+        std::string name(buffer.data() + start, i - start);
         start = i + 1;
+        // Each section once: two characters must never share one section.
+        const bool seen = std::any_of(sections.begin(), sections.end(),
+                                      [&](const std::string& s) { return text_rules::EqualsNoCase(s, name); });
+        if (!seen)
+            sections.push_back(std::move(name));
     }
     return sections;
 }

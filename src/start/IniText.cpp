@@ -104,9 +104,13 @@ std::optional<std::string> IniText::Value(std::string_view section, std::string_
 
 std::vector<std::string> IniText::SectionNames() const {
     std::vector<std::string> names;
-    for (std::size_t b = 1; b < blocks_.size(); ++b)
-        if (FindSection(blocks_[b].lines.front().shownName) == b)
-            names.push_back(blocks_[b].lines.front().shownName);
+    for (std::size_t b = 1; b < blocks_.size(); ++b) {
+        const std::string& name = blocks_[b].lines.front().shownName;
+        // A name with a NUL in it cannot be named through the C-string calls; it would read
+        // as two other names.
+        if (name.find('\0') == std::string::npos && FindSection(name) == b)
+            names.push_back(name);
+    }
     return names;
 }
 
@@ -141,9 +145,22 @@ void IniText::EnsureLastLineEnded() {
         last->eol = NewLineEnding();
 }
 
-bool IniText::SetValue(std::string_view section, std::string_view key, std::string_view value) {
-    if (!IsSafeToWrite(section, key, value))
+std::string IniText::Stored(std::string_view value) {
+    // A value with blanks at an end, or wrapped in a pair of quotes, would come back changed;
+    // one more pair of quotes keeps it as it is (and files written here read the same on Windows).
+    const bool blankAtEnd = !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                                               value.back() == ' ' || value.back() == '\t');
+    const bool quoted =
+        value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    if (blankAtEnd || quoted)
+        return "\"" + std::string(value) + "\"";
+    return std::string(value);
+}
+
+bool IniText::SetValue(std::string_view section, std::string_view key, std::string_view rawValue) {
+    if (!IsSafeToWrite(section, key, rawValue))
         return false;
+    const std::string value = Stored(rawValue);
     const std::string eol = NewLineEnding();
     const std::size_t b = FindSection(section);
     if (b == npos) {
@@ -152,7 +169,7 @@ bool IniText::SetValue(std::string_view section, std::string_view key, std::stri
         if (const Line* last = LastLine(); last && !text_rules::Trim(last->text).empty())
             blocks_.back().lines.push_back(MakeLine("", eol));
         block.lines.push_back(MakeLine("[" + std::string(section) + "]", eol));
-        block.lines.push_back(MakeLine(std::string(key) + "=" + std::string(value), eol));
+        block.lines.push_back(MakeLine(std::string(key) + "=" + value, eol));
         blocks_.push_back(std::move(block));
         firstBlock_.emplace(blocks_.back().lines.front().name, blocks_.size() - 1);
         return true;
@@ -165,7 +182,7 @@ bool IniText::SetValue(std::string_view section, std::string_view key, std::stri
         std::size_t valueStart = line.text.find('=') + 1;
         while (valueStart < line.text.size() && (line.text[valueStart] == ' ' || line.text[valueStart] == '\t'))
             ++valueStart;
-        line = MakeLine(line.text.substr(0, valueStart) + std::string(value), std::move(line.eol));
+        line = MakeLine(line.text.substr(0, valueStart) + value, std::move(line.eol));
         return true;
     }
     // After the section's last key (or its header), so blank lines and comments in front of the
@@ -177,7 +194,7 @@ bool IniText::SetValue(std::string_view section, std::string_view key, std::stri
     if (insertAt == block.lines.size() && b == blocks_.size() - 1)
         EnsureLastLineEnded();
     block.lines.insert(block.lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                       MakeLine(std::string(key) + "=" + std::string(value), eol));
+                       MakeLine(std::string(key) + "=" + value, eol));
     return true;
 }
 

@@ -24,7 +24,8 @@ public:
     std::vector<std::string> SectionNames() const;
 
     // Replaces the value in place, or appends the key at the end of its section, or appends the
-    // section at the end of the text. Returns false, changing nothing, when a name or the value
+    // section at the end of the text. A value that reading would change (blanks at an end, a pair
+    // of quotes around it) is written in quotes, so it reads back as it was. Returns false, changing nothing, when a name or the value
     // would change the file's structure (see IsSafeToWrite).
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
 
@@ -51,6 +52,7 @@ private:
     };
 
     static Line MakeLine(std::string text, std::string eol);
+    static std::string Stored(std::string_view value);
     static std::string Lower(std::string_view s);
 
     // The first block of that section, or npos.

@@ -4,6 +4,7 @@
 #include "character/WindowSystem.h"
 #include "character/frmPic.h"
 #include "help/frmHelp.h"
+#include "panel/frmSettings.h"
 #include "start/Configuration.h"
 #include "start/PrivateProfile.h"
 #include "start/ProgramState.h"
@@ -33,6 +34,14 @@ void ReportSaveFailure() {
                         .arg(QString::fromStdString(IniFilePath), QString::fromLocal8Bit(profile::LastError())),
                     QMessageBox::Ok);
     box.exec();
+}
+
+void CloseAllCharacters() {
+    for (CharacterWindowBase* window : CharacterWindows)
+        if (window)
+            window->Unload();
+    CharacterWindows.assign(1, nullptr);
+    CharacterSections.clear();
 }
 
 void ReadScreenUnits() {
@@ -93,6 +102,7 @@ void LoadAll() {
         window->MakeWindowRegion();
         window->show();
     }
+    SettingsWindow().ShowForm();
     QGuiApplication::restoreOverrideCursor();
 }
 
@@ -104,16 +114,22 @@ bool SaveAndCloseAll() {
     const bool saved = SaveAllCharacters(records, ProgramTitle, IniFilePath);
     if (!saved)
         ReportSaveFailure();
-    for (CharacterWindowBase* window : CharacterWindows)
-        if (window)
-            window->Unload();
-    CharacterWindows.assign(1, nullptr);
-    CharacterSections.clear();
+    CloseAllCharacters();
     return saved;
 }
 
+bool SaveChangeAndCloseAll(const std::function<bool()>& saveChange) {
+    if (!saveChange()) {
+        ReportSaveFailure();
+        return false;
+    }
+    CloseAllCharacters();
+    return true;
+}
+
 void ShowControlPanel() {
-    // The control panel arrives with its own window; until then a double click does nothing.
+    if (SettingsWindowExists())
+        SettingsWindow().ShowPanel();
 }
 
 void ShowHelpWindow(int textId) { ShowHelpModeless(textId); }
@@ -126,6 +142,9 @@ void EndProgram() {
     SaveAndCloseAll();
     if (HelpWindowExists())
         UnloadHelpWindow();
+    // When the panel's own closing started the end, this is part of that closing.
+    if (SettingsWindowExists())
+        SettingsWindow().close();
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }

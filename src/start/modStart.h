@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Loads the settings file, creates and shows one character window per character and then the
 // control panel; ends the program with the fatal message when the file is missing or damaged.
 void LoadAll();
@@ -13,6 +15,12 @@ void LoadAll();
 // Returns false when the file could not be written.
 bool SaveAndCloseAll();
 
+// The save of the control panel's Add and Delete: `saveChange` writes their change, every character
+// and the title to the file in one replacement. Only when that reached the disk are the character
+// windows closed, ready for LoadAll. Otherwise the failure is reported and nothing is closed: the
+// program goes on with the characters as they are in memory, and the file stays as it was.
+bool SaveChangeAndCloseAll(const std::function<bool()>& saveChange);
+
 // Saves, closes every window and ends the program. Safe to call more than once.
 void EndProgram();
 
@@ -21,7 +29,7 @@ QString ProgramDirectory();
 // Tests point the program at a folder of their own.
 void SetProgramDirectory(const QString& directory);
 
-// Shows the control panel (a double click on a character).
+// Shows the control panel, restored and in front (a double click on a character).
 void ShowControlPanel();
 // Shows the help window with the general (0) or the advanced (1) text, not modal.
 void ShowHelpWindow(int textId);

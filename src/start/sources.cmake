@@ -7,6 +7,7 @@ target_sources(lookabout_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/clsGlobal.cpp ${CMAKE_CURRENT_LIST_DIR}/clsGlobal.h
     ${CMAKE_CURRENT_LIST_DIR}/Configuration.cpp ${CMAKE_CURRENT_LIST_DIR}/Configuration.h
     ${CMAKE_CURRENT_LIST_DIR}/IniText.cpp ${CMAKE_CURRENT_LIST_DIR}/IniText.h
+    ${CMAKE_CURRENT_LIST_DIR}/PixelRect.h
     ${CMAKE_CURRENT_LIST_DIR}/PrivateProfile.cpp ${CMAKE_CURRENT_LIST_DIR}/PrivateProfile.h
     ${CMAKE_CURRENT_LIST_DIR}/ProgramState.cpp ${CMAKE_CURRENT_LIST_DIR}/ProgramState.h
     ${CMAKE_CURRENT_LIST_DIR}/TextRules.cpp ${CMAKE_CURRENT_LIST_DIR}/TextRules.h

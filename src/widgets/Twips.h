@@ -2,15 +2,8 @@
 // with the screen factors TwipsPerPixelX and TwipsPerPixelY, rounding to the nearest pixel.
 #pragma once
 
-// A rectangle in whole pixels.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
+#include "start/PixelRect.h"
 
-    bool operator==(const PixelRect&) const = default;
-};
 
 int TwipsToPixelsX(double twips);
 int TwipsToPixelsY(double twips);

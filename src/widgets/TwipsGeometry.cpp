@@ -7,7 +7,7 @@
 
 QRect TwipsToRect(double left, double top, double width, double height) {
     const PixelRect r = TwipsToPixels(left, top, width, height);
-    return QRect(r.left, r.top, r.width, r.height);
+    return QRect(r.x, r.y, r.width, r.height);
 }
 
 void SetTwipsGeometry(QWidget& widget, double left, double top, double width, double height) {

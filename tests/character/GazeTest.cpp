@@ -158,8 +158,8 @@ TEST(ComputeGaze, OverlappingEyesAreBothErasedAndIrisTwoComesSecond) {
 
 TEST(ComputeGaze, EyeRectanglesAreClippedToTheWindowOrSkipped) {
     GazeInput in = Example(15000, 600);
-    in.eyes[0] = {3, 2, 20, 14, 8, 8};       // reaches beyond the upper left corner
-    in.eyes[1] = {-100, -100, 8, 8, 4, 4};   // the default: wholly outside
+    in.eyes[0] = {3, 2, 20, 14, 8, 8};     // reaches beyond the upper left corner
+    in.eyes[1] = {-100, -100, 8, 8, 4, 4}; // the default: wholly outside
     GazeFrame f = ComputeGaze(in);
     EXPECT_TRUE(f.erase[0]);
     // x0 = nearest(3 - 10 - 4 - 1 - 1) = -13, 31 wide: columns 0..17; y0 = -11, 25 high: rows 0..13.
@@ -287,8 +287,8 @@ TEST(IrisBox, CentrePixelHalvesToEvenAndOddDiameters) {
         EllipseBox box;
     } cases[] = {
         {600, 600, 8, 8, 15, {36, 36, 44, 44}},
-        {150, 150, 5, 3, 15, {7, 8, 12, 11}},  // floor(10 - 2.5) = 7, floor(10 - 1.5) = 8
-        {25, 35, 4, 4, 10, {0, 2, 4, 6}},      // 2.5 to 2, 3.5 to 4
+        {150, 150, 5, 3, 15, {7, 8, 12, 11}}, // floor(10 - 2.5) = 7, floor(10 - 1.5) = 8
+        {25, 35, 4, 4, 10, {0, 2, 4, 6}},     // 2.5 to 2, 3.5 to 4
         {-150, -150, 4, 4, 15, {-12, -12, -8, -8}},
         {450, 600, 0, 0, 15, {30, 40, 30, 40}},
     };

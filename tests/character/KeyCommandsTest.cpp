@@ -51,14 +51,18 @@ TEST(CharacterKeyCommand, OtherKeysIgnoreTheShiftState) {
         int key;
         CharacterCommand want;
     } cases[] = {
-        {kKeySpace, CharacterCommand::ToggleFlee}, {kKeyEnter, CharacterCommand::ToggleFlee},
-        {kKeyF1, CharacterCommand::ShowHelp},      {kKeyF12, CharacterCommand::ToggleMinimised},
-        {65, CharacterCommand::None},              {0, CharacterCommand::None},
+        {kKeySpace, CharacterCommand::ToggleFlee},
+        {kKeyEnter, CharacterCommand::ToggleFlee},
+        {kKeyF1, CharacterCommand::ShowHelp},
+        {kKeyF12, CharacterCommand::ToggleMinimised},
+        {65, CharacterCommand::None},
+        {0, CharacterCommand::None},
         {kKeyF4 - 1, CharacterCommand::None},
     };
     for (const auto& c : cases)
         for (int shift = 0; shift < 8; ++shift)
-            EXPECT_STREQ(Name(CharacterKeyCommand(c.key, shift)), Name(c.want)) << "key " << c.key << " shift " << shift;
+            EXPECT_STREQ(Name(CharacterKeyCommand(c.key, shift)), Name(c.want))
+                << "key " << c.key << " shift " << shift;
 }
 
 TEST(ClampTargetAfterKey, ATargetBeyondTheLastCharacterBecomesTheLast) {

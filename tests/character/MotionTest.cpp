@@ -82,6 +82,13 @@ TEST(FollowDivisor, MatchesTheTableOfSpeeds) {
     EXPECT_GT(FollowDivisor(0), 0.0f);
 }
 
+TEST(FollowDivisor, NeverBelowOneSoAStepNeverOvershoots) {
+    // The formula falls below 1 just above speed 339; a hand-edited vertical speed can be anything.
+    EXPECT_NEAR(FollowDivisor(339), 1.0018f, 0.0001f);
+    for (const int speed : {340, 500, 1000, 100000000, INT_MAX, -INT_MAX, INT_MIN})
+        EXPECT_EQ(FollowDivisor(speed), 1.0f) << speed;
+}
+
 TEST(PointerTarget, PixelsBecomeWholeTwipsHalvesToEven) {
     const TargetPoint t = PointerTarget(500, 40, 15, 15);
     EXPECT_EQ(t.tx, 7500);
@@ -105,8 +112,8 @@ TEST(FindTarget, PointerTheCharacterItselfOrTheCentreOfAnother) {
     const struct {
         int fixed;
         const char* what;
-    } pointerCases[] = {{0, "the pointer"}, {1, "itself: stands and looks at the pointer"},
-                        {5, "a character beyond the table"}};
+    } pointerCases[] = {
+        {0, "the pointer"}, {1, "itself: stands and looks at the pointer"}, {5, "a character beyond the table"}};
     for (const auto& c : pointerCases) {
         self.mFixed = c.fixed;
         t = FindTarget(self, windows, 10, 20, kTpp, kTpp);
@@ -162,8 +169,8 @@ TEST(StepCharacter, FollowStopsOnceTheTargetIsInsideTheWindowsExtent) {
         double dx, dy;
         bool moves;
     } cases[] = {
-        {0, 0, false},     {750, 0, false},   {-750, 600, false}, {749, -599, false}, {0, -600, false},
-        {751, 0, true},    {-751, 0, true},   {0, 601, true},     {0, -601, true},    {-5000, 4000, true},
+        {0, 0, false},  {750, 0, false}, {-750, 600, false}, {749, -599, false}, {0, -600, false},
+        {751, 0, true}, {-751, 0, true}, {0, 601, true},     {0, -601, true},    {-5000, 4000, true},
     };
     for (const auto& c : cases) {
         MotionInput in = Window(3000, 3000);
@@ -339,6 +346,33 @@ TEST(StepCharacter, AnySpeedGivesAFinitePosition) {
                     << "speed " << speed << " flee " << flee << " dy " << d << ": (" << at.left << ", " << at.top
                     << ")";
             }
+        }
+    }
+}
+
+TEST(StepCharacter, AFollowerWithAHugeSpeedStillComesToRest) {
+    // Tick after tick towards a still pointer: the offset never grows and the window stops with
+    // the pointer inside it, for every vertical speed a file may hold.
+    for (const int speedY : {5, 200, 300, 500, 1000, INT_MAX}) {
+        MotionInput in = Window(0, 0, 200, speedY);
+        in.target = {9000, 7000};
+        double lastDy = std::abs(in.window.top + 600 - in.target.ty);
+        int ticks = 0;
+        for (; ticks < 2000; ++ticks) {
+            const MotionStep step = StepCharacter(in);
+            const double left = TwipsToPixel(step.left, kTpp) * 15.0, top = TwipsToPixel(step.top, kTpp) * 15.0;
+            if (!step.moves || (left == in.window.left && top == in.window.top))
+                break;
+            in.window.left = left;
+            in.window.top = top;
+            const double dy = std::abs(in.window.top + 600 - in.target.ty);
+            ASSERT_LE(dy, lastDy) << "speed " << speedY << " tick " << ticks;
+            lastDy = dy;
+        }
+        EXPECT_LT(ticks, 2000) << "speed " << speedY;
+        EXPECT_LE(std::abs(in.window.left + 750 - in.target.tx), 750) << "speed " << speedY;
+        if (speedY >= 200) {
+            EXPECT_LE(lastDy, 600) << "speed " << speedY;
         }
     }
 }

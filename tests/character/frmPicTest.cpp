@@ -1,8 +1,8 @@
 // A character window loads its picture, cuts its outline and stands at its start position; it
 // moves, looks, is dragged and answers the keys.
+#include "character/frmPic.h"
 #include "character/CharacterClock.h"
 #include "character/ErrorPicture.h"
-#include "character/frmPic.h"
 #include "start/modStart.h"
 
 #include <QApplication>
@@ -10,10 +10,10 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QPainter>
-#include <QScreen>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -217,11 +217,10 @@ TEST_F(LivingWindow, NoPaintAtAllWhilePointerAndWindowStandStill) {
         w.Timer1_Timer(pointer + QPoint(0, 30));
         Settle();
         EXPECT_GE(counter.count, 1) << "target " << fixed;
-        const QRegion eyes = QRegion(24, 34, 31, 25) + QRegion(64, 34, 31, 25);
-        EXPECT_TRUE(eyes.contains(counter.region.boundingRect()) || (counter.region - eyes).isEmpty())
-            << "target " << fixed << ": repainted " << counter.region.boundingRect().x() << ","
-            << counter.region.boundingRect().y() << " " << counter.region.boundingRect().width() << "x"
-            << counter.region.boundingRect().height();
+        const QRegion eyes = QRegion(24, 37, 31, 25) + QRegion(64, 37, 31, 25);
+        const QRect outside = (counter.region - eyes).boundingRect();
+        EXPECT_TRUE(outside.isEmpty()) << "target " << fixed << ": repainted outside the eyes at " << outside.x() << ","
+                                       << outside.y() << " " << outside.width() << "x" << outside.height();
         w.removeEventFilter(&counter);
     }
 }
@@ -240,12 +239,12 @@ TEST_F(LivingWindow, RefreshImageDrawsBothIrisesAtOnce) {
     for (const int cx : {40, 70}) {
         // Iris box (cx - 5, 45) to (cx + 4, 54), right and bottom exclusive.
         EXPECT_EQ(s.pixel(cx, 50), kPupil) << cx;
-        EXPECT_EQ(s.pixel(cx - 5, 50), kIris) << cx;     // the box's first column
-        EXPECT_EQ(s.pixel(cx + 3, 50), kIris) << cx;     // its last column
+        EXPECT_EQ(s.pixel(cx - 5, 50), kIris) << cx; // the box's first column
+        EXPECT_EQ(s.pixel(cx + 3, 50), kIris) << cx; // its last column
         EXPECT_EQ(s.pixel(cx - 6, 50), kFace) << cx;
         EXPECT_EQ(s.pixel(cx + 4, 50), kFace) << cx;
-        EXPECT_EQ(s.pixel(cx, 45), kIris) << cx;         // first row
-        EXPECT_EQ(s.pixel(cx, 53), kIris) << cx;         // last row
+        EXPECT_EQ(s.pixel(cx, 45), kIris) << cx; // first row
+        EXPECT_EQ(s.pixel(cx, 53), kIris) << cx; // last row
         EXPECT_EQ(s.pixel(cx, 44), kFace) << cx;
         EXPECT_EQ(s.pixel(cx, 54), kFace) << cx;
     }
@@ -443,6 +442,8 @@ TEST_F(LivingWindow, KeysSwitchFleeMinimiseAndClampTheTarget) {
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
 
+    // Only keys that cannot end the program: which keys end it is checked on the key filter
+    // itself, as a wrong answer here would end the test program.
     const struct {
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
@@ -455,9 +456,6 @@ TEST_F(LivingWindow, KeysSwitchFleeMinimiseAndClampTheTarget) {
         {Qt::Key_Enter, Qt::KeypadModifier, true, "keypad Enter"},
         {Qt::Key_Space, Qt::ControlModifier, true, "Ctrl+Space"},
         {Qt::Key_A, Qt::NoModifier, false, "A"},
-        {Qt::Key_F4, Qt::AltModifier | Qt::ShiftModifier, false, "Alt+Shift+F4"},
-        {Qt::Key_Q, Qt::AltModifier | Qt::ControlModifier, false, "Ctrl+Alt+Q"},
-        {Qt::Key_X, Qt::NoModifier, false, "X"},
     };
     for (const auto& c : cases) {
         const bool before = w.mFlee;
@@ -465,7 +463,6 @@ TEST_F(LivingWindow, KeysSwitchFleeMinimiseAndClampTheTarget) {
         QTest::keyClick(&w, c.key, c.modifiers);
         EXPECT_EQ(w.mFlee, c.toggles ? !before : before) << c.what;
         EXPECT_EQ(w.mFixed, 2) << c.what;
-        EXPECT_TRUE(QApplication::topLevelWidgets().contains(&w)) << c.what;
     }
     w.mFixed = 1;
     QTest::keyClick(&w, Qt::Key_A);

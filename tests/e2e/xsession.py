@@ -768,7 +768,9 @@ class XSession:
     # -- pointer and keys (through the XTEST extension, as real input) ----------------------------------------
 
     def move_pointer(self, x, y):
-        self.xdotool("mousemove", "--sync", x, y)
+        # xdotool's --sync waits for the pointer to move, which it never does when it is there already.
+        if self.pointer() != (int(x), int(y)):
+            self.xdotool("mousemove", "--sync", x, y)
 
     def pointer(self):
         out = self.xdotool("getmouselocation", "--shell")

@@ -1,2 +1,11 @@
 # Tests of the editor subsystem: plain ones join lookabout_unit_tests, Qt ones lookabout_widget_tests.
 # Paths start with ${CMAKE_CURRENT_LIST_DIR} because this file is included from tests/.
+target_sources(lookabout_unit_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/EditorRulesTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PickerRulesTest.cpp
+)
+target_sources(lookabout_widget_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/EditorFixture.h
+    ${CMAKE_CURRENT_LIST_DIR}/frmAdvSetTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmSelCenterTest.cpp
+)

@@ -23,7 +23,7 @@ TEST(HelpLayout, LabelsFillTheWidthBetweenTheMarginsAndStackUnderEachOther) {
 
     const HelpLayout exact = LayOutHelp(16, 300, 8, 2, 25, TitleHeight, TextHeight); // two margins: no width
     ASSERT_TRUE(exact.title && exact.text);
-    EXPECT_EQ(exact.text->top, 8 + 50 + 2);
+    EXPECT_EQ(exact.text->y, 8 + 50 + 2);
     EXPECT_EQ(exact.text->width, 0);
 
     const HelpLayout narrow = LayOutHelp(15, 300, 8, 2, 25, TitleHeight, TextHeight); // the labels stay put

@@ -1,2 +1,10 @@
 # Tests of the panel subsystem: plain ones join lookabout_unit_tests, Qt ones lookabout_widget_tests.
 # Paths start with ${CMAKE_CURRENT_LIST_DIR} because this file is included from tests/.
+target_sources(lookabout_unit_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/PanelEditsTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PanelLayoutTest.cpp
+)
+target_sources(lookabout_widget_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ctlSettingsTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frmSettingsTest.cpp
+)

@@ -366,3 +366,18 @@ TEST(ProfileSession, AnInnerSessionOfTheSamePathJoinsTheOuterOne) {
     EXPECT_EQ(profile::ReplacementCount() - before, 1u);
     EXPECT_EQ(ReadBytes(path), "[A]\nk=1\n\n[B]\nk=2\n\n[C]\nk=3\n");
 }
+
+TEST(IniWrite, ValuesThatReadingWouldChangeAreWrittenInQuotes) {
+    TestFolder folder;
+    const std::string path = folder.File("Lookabout.ini");
+    // Blanks at an end and a pair of quotes are taken off when read; such values still come back.
+    for (const char* value : {" padded ", "'quoted'", "\"\"", "tab\t", "plain 'inner' text", "\"", ""}) {
+        ASSERT_TRUE(profile::WriteString("S", "k", value, path)) << value;
+        char buffer[64];
+        profile::GetString("S", "k", "default", buffer, sizeof buffer, path);
+        EXPECT_STREQ(buffer, value);
+    }
+    // A value that needs no quotes gets none.
+    ASSERT_TRUE(profile::WriteString("S", "k", "plain", path));
+    EXPECT_EQ(ReadBytes(path), "[S]\nk=plain\n");
+}

@@ -6,6 +6,7 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/TwipsTest.cpp
 )
 target_sources(lookabout_widget_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/KeyEventsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ctlSliderTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/GradShapeTest.cpp
 )

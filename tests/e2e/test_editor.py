@@ -1,0 +1,92 @@
+"""The character editor of the real program on its own X server: opened from the panel's "Advanced" button with
+the mouse, a new name typed, an eye made larger with the keyboard, an eye centre clicked in the picker under its
+lens, OK pressed in both; closing the panel then leaves all of it in the INI file."""
+
+import time
+import unittest
+
+from xsession import CHARACTER_TITLE, FacePicture, XSession, parse_ini, wait_until
+
+PANEL_TITLE = "Lookabout"
+EDITOR_TITLE = "Lookabout  -  Advanced settings"
+PICKER_TITLE = "Lookabout  -  Select eye centers"
+ROOT = (30, 140, 90)
+FACE_COLOUR = (230, 180, 40)
+FACE = FacePicture(120, 100, face=FACE_COLOUR, key=(255, 0, 255), hole=(30, 35, 12, 10))
+
+# Places at 96 dots per inch (twips / 15). The panel: the list starts at (8, 40), rows are 49 high, and a
+# row's "Advanced" button is 73 x 18 at (504, 26).
+LIST_LEFT, LIST_TOP = 8, 40
+ADVANCED_BUTTON = (504 + 36, 26 + 9)
+# The editor, inside its client area.
+TITLE_FIELD = (144 + 150, 8 + 9)
+EYE1_SIZE_X_CAPTION = (8 + 5 + 52, 232 + 20 + 3)  # above the slider's track: focus without a change
+SELECT_CENTERS = (488 + 8 + 56, 8 + 184 + 12)
+EDITOR_OK = (488 + 64, 320 + 16)
+# The picker at its opening size, 458 x 342: OK is 53 x 33, 8 from the lower right corner.
+PICKER_OK = (458 - 8 - 26, 342 - 8 - 16)
+LENS_SIZE, LENS_OFFSET = 74, 20
+
+INI = ("[General_Settings]\nAdvanced_Editing=1\nProgram_Title=Editor test\n\n"
+       "[CHARACTER_1]\nName=Sunny\nImage_File=face.bmp\nFixed_To=1\nStart_Position_X=880\nStart_Position_Y=640\n"
+       "Eye1_Center_X=40\nEye1_Center_Y=40\nEye1_Diameter_X=10\nEye1_Diameter_Y=12\n"
+       "Eye2_Center_X=80\nEye2_Center_Y=40\nEye2_Diameter_X=10\nEye2_Diameter_Y=12\n\n")
+
+
+class EditorTest(unittest.TestCase):
+    def test_name_and_eye_size_from_the_editor_reach_the_ini_file(self):
+        with XSession(window_manager=True, root_colour=ROOT) as x:
+            folder = x.program_folder(INI, {"face.bmp": FACE.bmp_bytes()})
+            program = x.start_program(folder)
+            x.wait_for_windows(CHARACTER_TITLE, 1, program=program)
+            panel_id = x.wait_for_windows(PANEL_TITLE, 1, program=program)[0]
+            panel = x.geometry(panel_id)
+            x.focus(panel_id)
+
+            x.click(panel.x + LIST_LEFT + ADVANCED_BUTTON[0], panel.y + LIST_TOP + ADVANCED_BUTTON[1])
+            editor = x.geometry(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0])
+            self.assertEqual((editor.width, editor.height), (625, 361))
+
+            x.click(editor.x + TITLE_FIELD[0], editor.y + TITLE_FIELD[1])
+            x.key("ctrl+a")
+            x.type_text("Rosy")
+            x.click(editor.x + EYE1_SIZE_X_CAPTION[0], editor.y + EYE1_SIZE_X_CAPTION[1])
+            x.key("Right", "Right", "Right")
+            time.sleep(0.5)  # the face is repainted 300 ms after the last change
+            x.screenshot("editor.png")
+
+            # The picker: a left click on picture pixel (50, 45) places eye 1; the lens follows the pointer.
+            x.click(editor.x + SELECT_CENTERS[0], editor.y + SELECT_CENTERS[1])
+            picker = x.geometry(x.wait_for_windows(PICKER_TITLE, 1, program=program)[0])
+            x.click(picker.x + 50, picker.y + 45)
+            x.move_pointer(picker.x + 35, picker.y + 30)
+            lens_x, lens_y = picker.x + 35 + LENS_OFFSET, picker.y + 30 + LENS_OFFSET
+            # The lens's middle shows the face around the pointer, three times enlarged.
+            shot = x.wait_for_pixel(lens_x + LENS_SIZE // 2, lens_y + LENS_SIZE // 2, FACE_COLOUR)
+            shot.save_png(x.directory + "/picker.png")
+            self.assertEqual(shot.pixel(picker.x + 35 + 1, picker.y + 30 + 1), FACE_COLOUR)
+            x.click(picker.x + PICKER_OK[0], picker.y + PICKER_OK[1])
+            wait_until(lambda: not x.windows(PICKER_TITLE), 5, what="the picker to close")
+
+            x.click(editor.x + EDITOR_OK[0], editor.y + EDITOR_OK[1])
+            wait_until(lambda: not x.windows(EDITOR_TITLE), 5, what="the editor to close")
+            self.assertTrue(program.running(), program.log())
+
+            # Closing the panel with the window manager's close button ends the program and saves.
+            extents = x.run(["xprop", "-id", str(panel_id), "_NET_FRAME_EXTENTS"]).split("=")[1]
+            left, right, top, bottom = (int(v) for v in extents.split(","))
+            x.click(panel.x + panel.width + right - 11, panel.y - top // 2)
+            self.assertEqual(program.wait(10), 0, program.log())
+            saved = parse_ini(folder.read_ini())["CHARACTER_1"]
+
+        self.assertEqual(saved["Name"], "Rosy")
+        self.assertEqual(saved["Eye1_Diameter_X"], "13")
+        self.assertEqual((saved["Eye1_Center_X"], saved["Eye1_Center_Y"]), ("50", "45"))
+        # Nothing else of the character changed.
+        self.assertEqual((saved["Eye2_Diameter_X"], saved["Eye1_Diameter_Y"], saved["Image_File"]),
+                         ("10", "12", "face.bmp"))
+        self.assertEqual((saved["Eye2_Center_X"], saved["Eye2_Center_Y"]), ("80", "40"))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,33 @@
+// Qt key events become the virtual-key codes and shift bits that every window's key rules use.
+#include "widgets/KeyEvents.h"
+#include "widgets/VirtualKeys.h"
+
+#include <QKeyEvent>
+#include <gtest/gtest.h>
+
+TEST(KeyEvents, KeysAndModifiersBecomeCodesAndShiftBits) {
+    struct Case {
+        int qtKey;
+        Qt::KeyboardModifiers modifiers;
+        int code, shift;
+    } cases[] = {
+        {Qt::Key_F4, Qt::AltModifier, kKeyF4, kAltBit},
+        {Qt::Key_X, Qt::AltModifier | Qt::ShiftModifier, kKeyX, kAltBit | kShiftBit},
+        {Qt::Key_Q, Qt::AltModifier | Qt::ControlModifier, kKeyQ, kAltBit | kCtrlBit},
+        {Qt::Key_Enter, Qt::KeypadModifier, kKeyEnter, 0}, // the keypad's Enter counts as Enter
+        {Qt::Key_Return, Qt::NoModifier, kKeyEnter, 0},
+        {Qt::Key_Space, Qt::ShiftModifier, kKeySpace, kShiftBit},
+        {Qt::Key_F12, Qt::MetaModifier, kKeyF12, 0}, // the logo key is no shift state
+        {Qt::Key_A, Qt::NoModifier, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const QKeyEvent event(QEvent::KeyPress, c.qtKey, c.modifiers);
+        EXPECT_EQ(VirtualKeyOf(event), c.code) << c.qtKey;
+        EXPECT_EQ(ShiftStateOf(event), c.shift) << c.qtKey;
+    }
+    // Alt+F4 from a real event ends the program; with Shift held as well it does not.
+    EXPECT_TRUE(IsEndProgramKey(VirtualKeyOf(QKeyEvent(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier)),
+                                ShiftStateOf(QKeyEvent(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier))));
+    const QKeyEvent altShiftF4(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(IsEndProgramKey(VirtualKeyOf(altShiftF4), ShiftStateOf(altShiftF4)));
+}
