@@ -26,16 +26,17 @@ namespace {
     } while (false)
 
 const std::string& Folder() {
-    static const std::string folder = [] {
+    // Never destroyed, so the exit handler that removes the folder can still read its name.
+    static const std::string* folder = [] {
         // Memory-backed where there is such a folder: every save flushes to the disk.
         const std::filesystem::path base =
             std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
         const auto dir = base / ("lookabout-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         std::atexit([] { std::filesystem::remove_all(Folder()); });
-        return dir.string();
+        return new std::string(dir.string());
     }();
-    return folder;
+    return *folder;
 }
 
 std::vector<CharacterRecord> Load(const std::string& path, GeneralSettings& general) {
