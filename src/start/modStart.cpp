@@ -3,6 +3,7 @@
 
 #include "character/WindowSystem.h"
 #include "character/frmPic.h"
+#include "editor/frmAdvSet.h"
 #include "help/frmHelp.h"
 #include "panel/frmSettings.h"
 #include "start/Configuration.h"
@@ -139,6 +140,10 @@ void EndProgram() {
     if (ending)
         return;
     ending = true;
+    // An editor still open (the session ends under it) holds changes the user never confirmed:
+    // it gives back the entry values, as its Cancel does, before everything is saved.
+    if (CharacterEditor())
+        CloseCharacterEditor();
     SaveAndCloseAll();
     if (HelpWindowExists())
         UnloadHelpWindow();

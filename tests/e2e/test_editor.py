@@ -87,6 +87,29 @@ class EditorTest(unittest.TestCase):
                          ("10", "12", "face.bmp"))
         self.assertEqual((saved["Eye2_Center_X"], saved["Eye2_Center_Y"]), ("80", "40"))
 
+    def test_changes_never_confirmed_are_not_saved_when_the_session_ends(self):
+        with XSession(window_manager=True, root_colour=ROOT) as x:
+            folder = x.program_folder(INI, {"face.bmp": FACE.bmp_bytes()})
+            program = x.start_program(folder)
+            x.wait_for_windows(CHARACTER_TITLE, 1, program=program)
+            panel_id = x.wait_for_windows(PANEL_TITLE, 1, program=program)[0]
+            panel = x.geometry(panel_id)
+            x.focus(panel_id)
+            x.click(panel.x + LIST_LEFT + ADVANCED_BUTTON[0], panel.y + LIST_TOP + ADVANCED_BUTTON[1])
+            editor = x.geometry(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0])
+            x.click(editor.x + TITLE_FIELD[0], editor.y + TITLE_FIELD[1])
+            x.key("ctrl+a")
+            x.type_text("Half typed")
+            x.click(editor.x + EYE1_SIZE_X_CAPTION[0], editor.y + EYE1_SIZE_X_CAPTION[1])
+            x.key("Right", "Right")
+            time.sleep(0.5)
+            # The desktop session ends while the editor is still open.
+            self.assertEqual(program.terminate(), 0, program.log())
+            saved = parse_ini(folder.read_ini())["CHARACTER_1"]
+
+        self.assertEqual(saved["Name"], "Sunny")
+        self.assertEqual(saved["Eye1_Diameter_X"], "10")
+
 
 if __name__ == "__main__":
     unittest.main()
