@@ -152,11 +152,7 @@ bool frmSelCenter::FillForm(int FensterIndex) {
 void frmSelCenter::ShowForm(int FensterIndex) {
     if (!FillForm(FensterIndex))
         return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect place(QPoint(0, 0), size());
-        place.moveCenter(screen->availableGeometry().center());
-        move(place.topLeft());
-    }
+    CentreOnScreen(*this);
     setWindowModality(Qt::ApplicationModal);
     exec();
 }

@@ -69,11 +69,7 @@ frmHelp::frmHelp(QWidget* parent)
     }
 
     resize(TwipsToRect(0, 0, 9000, 9300).size());
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect place = rect();
-        place.moveCenter(screen->availableGeometry().center());
-        move(place.topLeft());
-    }
+    CentreOnScreen(*this);
 }
 
 frmHelp::~frmHelp() {
