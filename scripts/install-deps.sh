@@ -4,8 +4,12 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libxcb1-dev libgl-dev fonts-dejavu-core)
+# dpkg-shlibdeps works out the Debian package's dependencies (cmake --build build --target package).
+packages+=(dpkg-dev)
 if [ "${1:-build}" = test ] || [ "${1:-build}" = bench ]; then
     packages+=(libgtest-dev xvfb xdotool openbox picom imagemagick x11-apps x11-utils python3)
+    # The install test checks the menu entry with desktop-file-validate.
+    packages+=(desktop-file-utils)
     # The fuzzers are built with clang and its libFuzzer.
     packages+=(clang libclang-rt-dev)
     if [ "$1" = bench ]; then

@@ -5,14 +5,17 @@
 #include "character/ErrorPicture.h"
 #include "character/KeyCommands.h"
 #include "character/Motion.h"
+#include "character/PictureFile.h"
 #include "character/Shape.h"
 #include "character/WindowSystem.h"
 #include "start/Rounding.h"
 #include "widgets/KeyEvents.h"
 #include "start/modStart.h"
 
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -44,10 +47,22 @@ QString frmPic::PicturePath() const {
 }
 
 QImage frmPic::LoadPicture(const QString& path) {
-    if (!QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kPictureFileByteLimit)
         return {};
-    QImageReader reader(path);
-    // A header that claims a huge picture must not cost gigabytes before it fails.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // Read once and decode those very bytes, so the file checked is the file shown.
+    const QByteArray bytes = file.readAll();
+    if (!PictureDataComplete(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+        return {};
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, info.suffix().toLatin1());
+    // A header that claims a huge picture must not cost gigabytes before it fails. Qt counts
+    // 32 bits a pixel whatever the format, so the conversion below stays within it too.
     reader.setAllocationLimit(64);
     QImage image = reader.read();
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
@@ -61,6 +76,7 @@ void frmPic::MakeWindowRegion() {
         picture = MakeErrorPicture(QString::fromLocal8Bit(mPicFileName.data(), qsizetype(mPicFileName.size())));
     mPicture = picture;
     mSurface = picture.copy();
+    mLastDrawn.reset();
 
     setFixedSize(mPicture.size());
     const auto* pixels = reinterpret_cast<const std::uint32_t*>(mPicture.constBits());
@@ -104,6 +120,7 @@ void frmPic::SetWindowStyle() {
 void frmPic::RefreshImage() {
     mSurface = mPicture.copy();
     mLastEye = {};
+    mLastDrawn.reset();
     update();
     Timer1_Timer();
 }
@@ -169,6 +186,12 @@ void frmPic::DrawEyes(const GazeFrame& frame) {
     mLastEye = frame.offsets;
     if (mSurface.isNull())
         return;
+    // A small change of gaze often puts the irises on the same pixels: then the surface would
+    // come out the same, and copying it to the screen is the costly part.
+    const auto drawn = std::make_pair(frame.iris, frame.eraseRect);
+    if (mLastDrawn == drawn)
+        return;
+    mLastDrawn = drawn;
     QPainter p(&mSurface);
     // Both eyes are restored before either iris is drawn, so overlapping eyes keep both irises.
     for (std::size_t i = 0; i < 2; ++i) {

@@ -9,6 +9,10 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <array>
+#include <optional>
+#include <utility>
+
 class frmPic final : public QWidget, public CharacterWindowBase {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmPic)
@@ -67,4 +71,6 @@ private:
     bool mDragging = false;
     int mDragX = 0, mDragY = 0;
     EyeOffsets mLastEye; // each eye's offset from the target at the last repaint
+    // What the last repaint drew; a new gaze that lands on the same pixels draws nothing.
+    std::optional<std::pair<std::array<EllipseBox, 2>, std::array<PixelRect, 2>>> mLastDrawn;
 };

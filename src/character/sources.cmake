@@ -4,6 +4,7 @@ target_sources(lookabout_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/Gaze.cpp ${CMAKE_CURRENT_LIST_DIR}/Gaze.h
     ${CMAKE_CURRENT_LIST_DIR}/KeyCommands.cpp ${CMAKE_CURRENT_LIST_DIR}/KeyCommands.h
     ${CMAKE_CURRENT_LIST_DIR}/Motion.cpp ${CMAKE_CURRENT_LIST_DIR}/Motion.h
+    ${CMAKE_CURRENT_LIST_DIR}/PictureFile.cpp ${CMAKE_CURRENT_LIST_DIR}/PictureFile.h
     ${CMAKE_CURRENT_LIST_DIR}/Shape.cpp ${CMAKE_CURRENT_LIST_DIR}/Shape.h
 )
 target_sources(lookabout_ui PRIVATE

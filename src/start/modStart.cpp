@@ -103,6 +103,9 @@ void LoadAll() {
         window->MakeWindowRegion();
         window->show();
     }
+    // Let the characters map and paint before the panel's rows are built: they are what the user
+    // waits to see.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     SettingsWindow().ShowForm();
     QGuiApplication::restoreOverrideCursor();
 }

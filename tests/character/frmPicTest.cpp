@@ -6,6 +6,7 @@
 #include "start/modStart.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -212,9 +215,16 @@ TEST_F(LivingWindow, NoPaintAtAllWhilePointerAndWindowStandStill) {
         }
         EXPECT_EQ(counter.count, 0) << "target " << fixed;
         EXPECT_EQ(w.pos(), QPoint(100, 100)) << "target " << fixed;
+        if (fixed == 1) {
+            // Far away, a pixel's move of the pointer changes the gaze but not the irises' pixels.
+            w.Timer1_Timer(pointer + QPoint(0, 1));
+            Settle();
+            EXPECT_EQ(counter.count, 0) << "repainted irises that stayed on their pixels";
+        }
 
-        // The pointer moves: the eyes alone are repainted, only within the two eye rectangles.
-        w.Timer1_Timer(pointer + QPoint(0, 30));
+        // The pointer moves so that the irises move: the eyes alone are repainted, only within the two
+        // eye rectangles. (A move that leaves the irises on the same pixels repaints nothing.)
+        w.Timer1_Timer(pointer + (fixed == 1 ? QPoint(0, 400) : QPoint(0, 30)));
         Settle();
         EXPECT_GE(counter.count, 1) << "target " << fixed;
         const QRegion eyes = QRegion(24, 37, 31, 25) + QRegion(64, 37, 31, 25);
@@ -550,4 +560,164 @@ TEST_F(LivingWindow, IrisWidthZeroDrawsAThinOutline) {
     EXPECT_EQ(s.pixel(35, 50), kIris);
     EXPECT_EQ(s.pixel(36, 50), kPupil);
     EXPECT_EQ(s.pixel(34, 50), kFace);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hostile picture files: cut short, or with headers that claim enormous pictures.
+
+namespace {
+
+// A GIF of `image` (pixels as indexes into a palette of at most 128 colours) whose codes are all
+// 8 bits wide: a clear code every 100 pixels keeps the code table from growing, so the data
+// needs no compression. Qt reads GIF but does not write it.
+QByteArray SimpleGif(const QImage& image) {
+    QList<QRgb> palette;
+    QByteArray codes;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y) & 0xFFFFFFu;
+            if (!palette.contains(c))
+                palette.append(c);
+            if ((y * image.width() + x) % 100 == 0)
+                codes.append(char(128)); // clear
+            codes.append(char(palette.indexOf(c)));
+        }
+    codes.append(char(129)); // end of information
+    auto put16 = [](QByteArray& b, int v) {
+        b.append(char(v & 255));
+        b.append(char((v >> 8) & 255));
+    };
+    QByteArray gif("GIF89a");
+    put16(gif, image.width());
+    put16(gif, image.height());
+    gif.append(char(0xF6)); // a global table of 128 colours
+    gif.append(2, '\0');
+    for (int i = 0; i < 128; ++i) {
+        const QRgb c = i < palette.size() ? palette[i] : 0;
+        gif.append(char(qRed(c)));
+        gif.append(char(qGreen(c)));
+        gif.append(char(qBlue(c)));
+    }
+    gif.append(',');
+    put16(gif, 0);
+    put16(gif, 0);
+    put16(gif, image.width());
+    put16(gif, image.height());
+    gif.append('\0');
+    gif.append(char(7)); // 7-bit pixels: codes start 8 bits wide
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        gif.append(char(block.size()));
+        gif.append(block);
+    }
+    gif.append('\0');
+    gif.append(';');
+    return gif;
+}
+
+// A BMP header of `width` x `height` pixels, 8 bits each, coded in runs, whose data ends the
+// picture at once: whole, and small, whatever size it claims.
+QByteArray RunCodedBmp(qint32 width, qint32 height) {
+    QByteArray b("BM");
+    auto put = [&b](quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.append(char((v >> (8 * i)) & 255));
+    };
+    const quint32 dataAt = 14 + 40 + 8;
+    put(dataAt + 2, 4);
+    put(0, 4);
+    put(dataAt, 4);
+    put(40, 4);
+    put(quint32(width), 4);
+    put(quint32(height), 4);
+    put(1, 2);
+    put(8, 2);
+    put(1, 4); // run-length coded, 8 bits
+    put(2, 4);
+    put(2835, 4);
+    put(2835, 4);
+    put(2, 4);
+    put(0, 4);
+    put(0x00FF00FF, 4);
+    put(0x0000DCFF, 4);
+    b.append("\x00\x01", 2); // end of picture
+    return b;
+}
+
+// The process's resident memory in kB: now (VmRSS) or its peak (VmHWM).
+long StatusKb(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+} // namespace
+
+TEST_F(CharacterWindow, HostilePicturesShowTheErrorPictureWithinBoundedMemory) {
+    QImage face(60, 40, QImage::Format_RGB32);
+    face.fill(QColor(255, 0, 255));
+    QPainter(&face).fillRect(10, 5, 40, 30, QColor(255, 220, 0));
+    QByteArray bmp;
+    {
+        QBuffer buffer(&bmp);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(face.save(&buffer, "BMP"));
+    }
+    const QByteArray gif = SimpleGif(face);
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    pixel.fill(Qt::black);
+    QByteArray hugeGif = SimpleGif(pixel);
+    // Screen and picture both 65,535 x 65,535, the largest a GIF can claim, around one pixel.
+    for (const int at : {6, 8, 6 + 7 + 384 + 5, 6 + 7 + 384 + 7})
+        hugeGif[at] = hugeGif[at + 1] = char(0xFF);
+    QByteArray hugeBmp = bmp.left(54); // a header of 100,000 x 100,000 pixels, 24 bits, no data
+    for (const int at : {18, 22}) {
+        const quint32 v = 100000;
+        for (int i = 0; i < 4; ++i)
+            hugeBmp[at + i] = char((v >> (8 * i)) & 255);
+    }
+    const std::pair<const char*, QByteArray> files[] = {
+        {"whole.gif", gif},
+        {"cut.bmp", bmp.left(bmp.size() / 2)},
+        {"cut-by-one.bmp", bmp.left(bmp.size() - 4)},
+        {"cut.gif", gif.left(gif.size() / 2)},
+        {"cut-in-header.gif", gif.left(200)},
+        {"huge.bmp", hugeBmp},
+        {"huge-runs.bmp", RunCodedBmp(100000, 100000)},
+        {"huge.gif", hugeGif},
+        // 95 MB as 32-bit pixels: beyond the window's 64 MB, within what Qt allows by default.
+        {"large-runs.bmp", RunCodedBmp(5000, 5000)},
+    };
+    for (const auto& [name, bytes] : files) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    const long before = StatusKb("VmRSS:");
+    // Writing 5 sets the peak back to the present size, so the peak below is this test's own.
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    const bool peakReset = clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+    clear.close();
+
+    for (const auto& [name, bytes] : files) {
+        frmPic w;
+        w.mPicFileName = name;
+        w.MakeWindowRegion();
+        if (std::string_view(name) == "whole.gif") {
+            EXPECT_EQ(w.Picture(), face) << name; // the picture itself, read from the GIF written here
+            continue;
+        }
+        EXPECT_EQ(w.size(), QSize(200, 88)) << name;
+        EXPECT_EQ(w.Picture(), MakeErrorPicture(QString::fromLatin1(name))) << name;
+    }
+
+    const long peak = StatusKb("VmHWM:");
+    if (!peakReset || before < 0 || peak < 0)
+        GTEST_SKIP() << "this system does not report the peak resident memory of a process";
+    EXPECT_LT(peak - before, 48 * 1024) << "peak " << peak << " kB, before " << before << " kB";
 }

@@ -78,18 +78,14 @@ const std::vector<std::string> kAdvanced = {
     "",
 };
 
-std::string JoinedByCrLf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        text += (i > 0 ? "\r\n" : "") + lines[i];
-    return text;
-}
-
 TEST(HelpText, BothTextsAreTheQuotedLinesJoinedByCrLf) {
-    EXPECT_EQ(HelpTextLines(GeneralHelpText), kGeneral);
-    EXPECT_EQ(HelpTextLines(AdvancedHelpText), kAdvanced);
-    EXPECT_EQ(HelpText(GeneralHelpText), JoinedByCrLf(kGeneral));
-    EXPECT_EQ(HelpText(AdvancedHelpText), JoinedByCrLf(kAdvanced));
+    for (const auto& [id, lines] : {std::pair{GeneralHelpText, kGeneral}, std::pair{AdvancedHelpText, kAdvanced}}) {
+        EXPECT_EQ(HelpTextLines(id), lines);
+        std::string joined = lines[0];
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            joined += "\r\n" + lines[i];
+        EXPECT_EQ(HelpText(id), joined);
+    }
     EXPECT_EQ(HelpText(7), HelpText(GeneralHelpText)); // an unknown number gives the general help
 }
 

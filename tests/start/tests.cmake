@@ -4,5 +4,10 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/PrivateProfileTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ConfigurationTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/clsGlobalTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/HostileSettingsTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/KillDuringSaveTest.cpp
 )
-target_sources(lookabout_widget_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/modStartTest.cpp)
+target_sources(lookabout_widget_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/modStartTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SingleInstanceTest.cpp
+)

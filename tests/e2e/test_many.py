@@ -1,0 +1,57 @@
+"""A thousand characters: the whole file loads (every section, far beyond the old limit of the list of section
+names), every character window is shown, the control panel is built with a row for each, and ending the program
+saves all thousand sections again."""
+
+import time
+import unittest
+
+from xsession import CHARACTER_TITLE, FacePicture, XSession, parse_ini, wait_until
+
+PANEL_TITLE = "Lookabout"
+COUNT = 1000
+FACE = FacePicture(24, 20, face=(230, 180, 40), key=(255, 0, 255), hole=(10, 8, 4, 4))
+ROOT = (30, 140, 90)
+
+
+def many_characters():
+    text = "[General_Settings]\nProgram_Title=A thousand\n\n"
+    for k in range(1, COUNT + 1):
+        # Spread over the screen; every tenth one follows the pointer, the rest stand and look.
+        fixed = 0 if k % 10 == 0 else k
+        text += ("[CHARACTER_%d]\nName=Character number %d\nImage_File=face.bmp\nFixed_To=%d\n"
+                 "Start_Position_X=%d\nStart_Position_Y=%d\nEye1_Center_X=8\nEye1_Center_Y=8\n"
+                 "Eye2_Center_X=16\nEye2_Center_Y=8\n\n" % (k, k, fixed, (k * 37) % 1000, (k * 53) % 740))
+    return text
+
+
+class ManyCharactersTest(unittest.TestCase):
+    def test_a_thousand_characters_load_run_and_save(self):
+        with XSession(root_colour=ROOT) as x:
+            folder = x.program_folder(many_characters(), {"face.bmp": FACE.bmp_bytes()})
+            started = time.monotonic()
+            program = x.start_program(folder)
+            x.wait_for_windows(CHARACTER_TITLE, COUNT, timeout=150, program=program)
+            shown = time.monotonic() - started
+            x.wait_for_windows(PANEL_TITLE, 1, timeout=150, program=program)
+            panel = time.monotonic() - started
+            for step in range(10):
+                x.move_pointer(100 + step * 80, 100 + step * 50)
+                time.sleep(0.1)
+            self.assertTrue(program.running(), program.log())
+            self.assertEqual(len(x.windows(CHARACTER_TITLE)), COUNT)
+            before_end = time.monotonic()
+            self.assertEqual(program.terminate(timeout=60), 0, program.log())
+            ended = time.monotonic() - before_end
+            print("\n%d characters: windows shown after %.1f s, panel after %.1f s, ended and saved in %.1f s"
+                  % (COUNT, shown, panel, ended))
+            sections = parse_ini(folder.read_ini())
+        for k in range(1, COUNT + 1):
+            section = sections["CHARACTER_%d" % k]
+            self.assertEqual(len(section), 25, "CHARACTER_%d" % k)
+            self.assertEqual(section["Name"], "Character number %d" % k)
+            self.assertEqual(section["Fixed_To"], str(0 if k % 10 == 0 else k))
+        self.assertEqual(sections["General_Settings"]["Program_Title"], "A thousand")
+
+
+if __name__ == "__main__":
+    unittest.main()
