@@ -60,7 +60,8 @@ QImage frmPic::LoadPicture(const QString& path) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, info.suffix().toLatin1());
+    // The content decides the format, so a picture saved under the wrong extension still loads.
+    QImageReader reader(&buffer);
     // A header that claims a huge picture must not cost gigabytes before it fails. Qt counts
     // 32 bits a pixel whatever the format, so the conversion below stays within it too.
     reader.setAllocationLimit(64);

@@ -89,6 +89,14 @@ TEST_F(CharacterWindow, PicturesThatCannotBeLoadedShowTheirOwnErrorPicture) {
     EXPECT_NE(MakeErrorPicture(QStringLiteral("one.bmp")), MakeErrorPicture(QStringLiteral("two.bmp")));
 }
 
+TEST_F(CharacterWindow, APictureUnderAnotherExtensionLoadsByItsContent) {
+    WriteFace(QStringLiteral("face.gif"), "BMP"); // BMP bytes under a GIF name
+    frmPic w;
+    w.mPicFileName = "face.gif";
+    w.MakeWindowRegion();
+    EXPECT_EQ(w.size(), QSize(60, 40));
+}
+
 TEST_F(CharacterWindow, GifAndWindowsSeparatorsLoad) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("faces")));
     WriteFace(QStringLiteral("faces/face.png"), "PNG"); // any format Qt reads is accepted
