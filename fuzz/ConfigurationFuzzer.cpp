@@ -1,5 +1,6 @@
 // Fuzzes loading a whole settings file: any bytes load without a fault, every value keeps to its
 // range, and saving what was loaded and loading it again gives the same characters.
+#include "Require.h"
 #include "start/CharacterKeys.h"
 #include "start/Configuration.h"
 #include "start/PrivateProfile.h"
@@ -15,15 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Stops the run with the broken property named, so a crash report says what failed.
-#define Require(condition)                                                                                  \
-    do {                                                                                                   \
-        if (!(condition)) {                                                                                \
-            std::fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);                 \
-            std::abort();                                                                                  \
-        }                                                                                                  \
-    } while (false)
 
 const std::string& Folder() {
     // Never destroyed, so the exit handler that removes the folder can still read its name.

@@ -1,5 +1,6 @@
 // Fuzzes the line-preserving settings text: any bytes parse, read back unchanged, and a write
 // changes what it must and nothing else.
+#include "Require.h"
 #include "start/IniText.h"
 
 #include <cstddef>
@@ -10,15 +11,6 @@
 #include <string_view>
 
 namespace {
-
-// Stops the run with the broken property named, so a crash report says what failed.
-#define Require(condition)                                                                                  \
-    do {                                                                                                   \
-        if (!(condition)) {                                                                                \
-            std::fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);                 \
-            std::abort();                                                                                  \
-        }                                                                                                  \
-    } while (false)
 
 // Splits the input: the file's text, then names and a value to write.
 std::string_view Take(std::string_view& rest) {
