@@ -33,18 +33,24 @@ INI = ("[General_Settings]\nAdvanced_Editing=1\nProgram_Title=Editor test\n\n"
        "Eye2_Center_X=80\nEye2_Center_Y=40\nEye2_Diameter_X=10\nEye2_Diameter_Y=12\n\n")
 
 
+def open_editor(x):
+    """Starts the program on INI and opens the first character's editor with the panel's "Advanced" button.
+    Returns the program folder, the program, the panel's window id and geometry, and the editor's geometry."""
+    folder = x.program_folder(INI, {"face.bmp": FACE.bmp_bytes()})
+    program = x.start_program(folder)
+    x.wait_for_windows(CHARACTER_TITLE, 1, program=program)
+    panel_id = x.wait_for_windows(PANEL_TITLE, 1, program=program)[0]
+    panel = x.geometry(panel_id)
+    x.focus(panel_id)
+    x.click(panel.x + LIST_LEFT + ADVANCED_BUTTON[0], panel.y + LIST_TOP + ADVANCED_BUTTON[1])
+    editor = x.geometry(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0])
+    return folder, program, panel_id, panel, editor
+
+
 class EditorTest(unittest.TestCase):
     def test_name_and_eye_size_from_the_editor_reach_the_ini_file(self):
         with XSession(window_manager=True, root_colour=ROOT) as x:
-            folder = x.program_folder(INI, {"face.bmp": FACE.bmp_bytes()})
-            program = x.start_program(folder)
-            x.wait_for_windows(CHARACTER_TITLE, 1, program=program)
-            panel_id = x.wait_for_windows(PANEL_TITLE, 1, program=program)[0]
-            panel = x.geometry(panel_id)
-            x.focus(panel_id)
-
-            x.click(panel.x + LIST_LEFT + ADVANCED_BUTTON[0], panel.y + LIST_TOP + ADVANCED_BUTTON[1])
-            editor = x.geometry(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0])
+            folder, program, panel_id, panel, editor = open_editor(x)
             self.assertEqual((editor.width, editor.height), (625, 361))
 
             x.click(editor.x + TITLE_FIELD[0], editor.y + TITLE_FIELD[1])
@@ -89,14 +95,7 @@ class EditorTest(unittest.TestCase):
 
     def test_changes_never_confirmed_are_not_saved_when_the_session_ends(self):
         with XSession(window_manager=True, root_colour=ROOT) as x:
-            folder = x.program_folder(INI, {"face.bmp": FACE.bmp_bytes()})
-            program = x.start_program(folder)
-            x.wait_for_windows(CHARACTER_TITLE, 1, program=program)
-            panel_id = x.wait_for_windows(PANEL_TITLE, 1, program=program)[0]
-            panel = x.geometry(panel_id)
-            x.focus(panel_id)
-            x.click(panel.x + LIST_LEFT + ADVANCED_BUTTON[0], panel.y + LIST_TOP + ADVANCED_BUTTON[1])
-            editor = x.geometry(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0])
+            folder, program, _, _, editor = open_editor(x)
             x.click(editor.x + TITLE_FIELD[0], editor.y + TITLE_FIELD[1])
             x.key("ctrl+a")
             x.type_text("Half typed")
