@@ -15,13 +15,30 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
+
+// Every row's target list holds every character's name, so the panel of N characters would shape
+// N x N texts to size its lists; each name is measured once instead, per font.
+int TextWidth(const QFont& font, const QString& text) {
+    static QFont cachedFont;
+    static QHash<QString, int> widths;
+    if (font != cachedFont || widths.size() > 100000) {
+        cachedFont = font;
+        widths.clear();
+    }
+    auto found = widths.constFind(text);
+    if (found == widths.constEnd())
+        found = widths.insert(text, QFontMetrics(font).horizontalAdvance(text));
+    return *found;
+}
 
 QString FromRecordText(const std::string& text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
@@ -191,12 +208,25 @@ void ctlSettings::FillFromRecord() {
     std::vector<std::string> titles;
     for (std::size_t n = 1; n < CharacterWindows.size(); ++n)
         titles.push_back(CharacterWindows[n] ? CharacterWindows[n]->mTitle : std::string());
-    cboFixed->clear();
+    QStringList entries;
     for (const std::string& entry : TargetListEntries(titles, w->mMyIndex))
-        cboFixed->addItem(FromRecordText(entry));
+        entries << FromRecordText(entry);
+    // In one call: with a thousand characters, a thousand rows each fill a thousand entries.
+    cboFixed->clear();
+    cboFixed->addItems(entries);
     cboFixed->setCurrentIndex(w->mFixed >= 0 && w->mFixed < cboFixed->count() ? w->mFixed : -1);
-    // The open list is as wide as its longest name needs, even where the closed box cuts it.
-    cboFixed->view()->setMinimumWidth(cboFixed->view()->sizeHintForColumn(0) + 8);
+    // The open list is as wide as its longest name needs, even where the closed box cuts it. The
+    // widest name is found by its text alone and then laid out as the list lays it out; asking the
+    // view for the whole column would lay out every entry of every row.
+    const QFont listFont = cboFixed->view()->font();
+    int widestRow = 0, widest = -1;
+    for (int row = 0; row < entries.size(); ++row)
+        if (const int width = TextWidth(listFont, entries[row]); width > widest) {
+            widest = width;
+            widestRow = row;
+        }
+    cboFixed->view()->setMinimumWidth(
+        cboFixed->view()->sizeHintForIndex(cboFixed->model()->index(widestRow, 0)).width() + 8);
     for (QLabel* label : lblName)
         label->setText(FromRecordText(w->mTitle));
     optBehaviour[w->mFlee ? 1 : 0]->setChecked(true);

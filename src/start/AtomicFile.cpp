@@ -1,6 +1,7 @@
 // Whole-file reads and crash-safe replacement; the only file with operating-system calls in the core.
 #include "start/AtomicFile.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -42,7 +43,47 @@ std::string ResolveTarget(const std::string& path) {
     return path;
 }
 
+// Replace's temporary names: ".<file>.XXXXXX" from mkstemp, or GetTempFileName's "lka<hex>.tmp".
+bool IsLeftoverName(const std::string& target, const std::string& name) {
+#ifdef _WIN32
+    (void)target;
+    if (name.size() < 8 || name.size() > 11 || name.compare(0, 3, "lka") != 0 ||
+        name.compare(name.size() - 4, 4, ".tmp") != 0)
+        return false;
+    for (std::size_t i = 3; i < name.size() - 4; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+#else
+    const std::string prefix = "." + target + ".";
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+#endif
+}
+
 } // namespace
+
+int RemoveLeftovers(const std::string& pathIn) {
+    const fs::path target(ResolveTarget(pathIn));
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string file = target.filename().string();
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec), end;
+    int removed = 0;
+    for (; !ec && it != end; it.increment(ec)) {
+        const fs::path entry = it->path();
+        // Only plain files: a link or folder of that name is not ours to delete.
+        if (IsLeftoverName(file, entry.filename().string()) && fs::is_regular_file(fs::symlink_status(entry, ec)) &&
+            fs::remove(entry, ec))
+            ++removed;
+        ec.clear();
+    }
+    return removed;
+}
 
 void SetBeforeRenameHookForTest(std::function<bool()> hook) { BeforeRenameHook() = std::move(hook); }
 

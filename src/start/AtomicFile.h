@@ -17,6 +17,11 @@ ReadResult ReadAll(const std::string& path, std::string& bytes);
 // On failure the old file is untouched, the temporary file is gone, and `error` says why.
 bool Replace(const std::string& path, const std::string& bytes, std::string& error);
 
+// Removes the temporary files that replacements of `path` left behind when the process was killed
+// between creating one and renaming it. Only files named the way Replace names them are touched, so
+// call it while no other process can be saving the same file. Returns how many were removed.
+int RemoveLeftovers(const std::string& path);
+
 // Tests use this to fail a replacement after the temporary file is written but before the rename.
 // Returning false from the hook makes Replace fail there.
 void SetBeforeRenameHookForTest(std::function<bool()> hook);

@@ -6,6 +6,7 @@
 #include "editor/frmAdvSet.h"
 #include "help/frmHelp.h"
 #include "panel/frmSettings.h"
+#include "start/AtomicFile.h"
 #include "start/Configuration.h"
 #include "start/PrivateProfile.h"
 #include "start/ProgramState.h"
@@ -78,6 +79,9 @@ void LoadAll() {
     IniFilePath = (ProgramDirectory() + QStringLiteral("/Lookabout.ini")).toStdString();
     if (!QFileInfo(QString::fromStdString(IniFilePath)).isFile())
         FatalError(QStringLiteral("The file 'Lookabout.ini' is missing."));
+    // A save cut short by a kill or a power cut leaves its hidden temporary file; this program holds
+    // the folder, so none of them belongs to a save still going on.
+    atomic_file::RemoveLeftovers(IniFilePath);
 
     {
         // Every key of every character is read from one copy of the file.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -16,6 +17,7 @@
 #ifndef _WIN32
 #include <csignal>
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -134,16 +136,41 @@ TEST(SaveUnderKill, TheFileIsAlwaysTheOldOrTheNewOneAndLoads) {
         ReadCharacterRecord(path, sections.back(), kCharacters, last);
         EXPECT_EQ(last, versions[which].back()) << "after kill " << kills;
 
-        // A kill inside a save leaves its temporary file behind, hidden next to the settings file.
-        for (const std::string& name : folder.Entries())
-            if (name != "Lookabout.ini") {
-                ++leftovers;
-                std::remove(folder.File(name).c_str());
-            }
+        // A kill inside a save leaves its temporary file behind, hidden next to the settings file,
+        // until the next start clears it away.
+        leftovers += atomic_file::RemoveLeftovers(path);
+        ASSERT_EQ(folder.Entries(), std::vector<std::string>{"Lookabout.ini"}) << "after kill " << kills;
     }
     // Otherwise no kill fell between a temporary file and its rename, and the test proved little.
     EXPECT_GE(leftovers, 1) << "no kill landed inside a save";
     std::printf("%d kills, %d of them inside a save before its rename; one save of %d characters took %lld ms\n", kills,
                 leftovers, kCharacters, saveUs / 1000);
+#endif
+}
+
+TEST(SaveUnderKill, ClearingLeftoversTouchesNothingElse) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the names are those of the POSIX replacement";
+#else
+    TestFolder folder;
+    const std::string path = folder.File("Lookabout.ini");
+    ASSERT_TRUE(Save(Version(0), path));
+    const std::vector<std::string> kept = {".Lookabout.ini.lock", ".Lookabout.ini.bak1234", ".Lookabout.ini.ab-cd_",
+                                           ".Other.ini.Ab12Cd", "Lookabout.ini.Ab12Cd", "face.bmp"};
+    for (const std::string& name : kept)
+        WriteBytes(folder.File(name), "x");
+    WriteBytes(folder.File(".Lookabout.ini.Ab12Cd"), "half a save");
+    WriteBytes(folder.File(".Lookabout.ini.zzzzzz"), "");
+    // A folder or a link of that shape is not a leftover of ours.
+    ASSERT_EQ(::mkdir(folder.File(".Lookabout.ini.DIR123").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("face.bmp", folder.File(".Lookabout.ini.LNK123").c_str()), 0);
+    const std::string text = ReadBytes(path);
+
+    EXPECT_EQ(atomic_file::RemoveLeftovers(path), 2);
+    std::vector<std::string> expected = kept;
+    expected.insert(expected.end(), {".Lookabout.ini.DIR123", ".Lookabout.ini.LNK123", "Lookabout.ini"});
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(folder.Entries(), expected);
+    EXPECT_EQ(ReadBytes(path), text);
 #endif
 }
