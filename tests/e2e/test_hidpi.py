@@ -36,20 +36,6 @@ class HiDpiTest(unittest.TestCase):
         panel = x.wait_for_windows(PANEL_TITLE, 1, program=program)[0]
         return program, wid, panel
 
-    def settle(self, x, wid, still_for=0.4, timeout=8.0):
-        seen = [x.geometry(wid)]
-        last_change = time.monotonic()
-        deadline = last_change + timeout
-        while time.monotonic() < deadline:
-            time.sleep(0.05)
-            g = x.geometry(wid)
-            if g != seen[-1]:
-                seen.append(g)
-                last_change = time.monotonic()
-            elif time.monotonic() - last_change >= still_for:
-                return seen
-        self.fail("the window still moves after %.0f s: %s" % (timeout, seen[-3:]))
-
     def check_scaled(self, x, scaled_env=None, before_scaled_start=None):
         # The panel at scale 1, to compare with.
         program, _, panel = self.start(x, LOOKER)
@@ -100,7 +86,7 @@ class HiDpiTest(unittest.TestCase):
         device_pointer = (1700, 1300)
         pointer = (device_pointer[0] // SCALE, device_pointer[1] // SCALE)
         move_pointer(x, device_pointer)
-        seen = self.settle(x, follower)
+        seen = x.settle(follower)
         path = follow_path(FOLLOWER_AT, (FACE.width, FACE.height), pointer, FOLLOWER_SPEED)
         places = [(g.x, g.y) for g in seen]
         self.assertEqual(places[-1], tuple(SCALE * v for v in path[-1]), "stopped elsewhere; seen %s" % places)

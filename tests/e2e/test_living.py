@@ -118,31 +118,16 @@ class LivingTest(unittest.TestCase):
         windows = x.wait_for_windows(CHARACTER_TITLE, count, program=program)
         return program, windows
 
-    def settle(self, x, wid, still_for=0.4, timeout=8.0):
-        """Waits until the window has not moved for still_for seconds; returns the geometries seen."""
-        seen = [x.geometry(wid)]
-        last_change = time.monotonic()
-        deadline = last_change + timeout
-        while time.monotonic() < deadline:
-            time.sleep(0.05)
-            g = x.geometry(wid)
-            if g != seen[-1]:
-                seen.append(g)
-                last_change = time.monotonic()
-            elif time.monotonic() - last_change >= still_for:
-                return seen
-        self.fail("the window still moves after %.0f s: %s" % (timeout, seen[-3:]))
-
     def test_follower_walks_to_the_pointer_and_stops_inside(self):
         with XSession(root_colour=ROOT) as x:
             move_pointer(x, (160, 150))  # the centre of the window to come: inside it
             program, (wid,) = self.start(x, ini(character("Follower", 0, (100, 100), speed=(200, 120))))
-            seen = self.settle(x, wid)
+            seen = x.settle(wid)
             self.assertEqual(tuple(seen[-1]), (100, 100, 120, 100), "moved although the pointer is inside it")
 
             pointer = (800, 520)
             move_pointer(x, pointer)
-            seen = self.settle(x, wid)
+            seen = x.settle(wid)
             path = follow_path((100, 100), (120, 100), pointer, (200, 120))
             final = seen[-1]
             self.assertEqual((final.x, final.y), path[-1], "stopped elsewhere; seen %s" % seen)
@@ -171,7 +156,7 @@ class LivingTest(unittest.TestCase):
                 time.sleep(0.05)
                 if (g.x, g.y) == (1024 - 120, 768 - 100):
                     break
-            g = self.settle(x, wid)[-1]
+            g = x.settle(wid)[-1]
             self.assertGreater(g.x, start.x)
             self.assertGreater(g.y, start.y)
             self.assertEqual(tuple(g), (1024 - 120, 768 - 100, 120, 100), "not in the corner with its edges on the "

@@ -5,7 +5,7 @@ the file with the new, or without the deleted, character, renumbered, and every 
 import time
 import unittest
 
-from xsession import CHARACTER_TITLE, FacePicture, XSession, parse_ini, wait_until
+from xsession import CHARACTER_TITLE, FacePicture, XSession, keys_in_section, parse_ini, wait_until
 
 PANEL_TITLE = "Lookabout"
 ROOT = (30, 140, 90)
@@ -38,17 +38,6 @@ def character(section, name, fixed_to, x, y, speed_x=30):
 
 def ini(*characters):
     return "[General_Settings]\nProgram_Title=Panel test\n\n" + "".join(characters)
-
-
-def keys_in_section(data, section):
-    keys, inside = [], False
-    for line in data.decode("latin-1").splitlines():
-        stripped = line.strip()
-        if stripped.startswith("["):
-            inside = stripped[1:-1].strip().lower() == section.lower()
-        elif inside and "=" in stripped and not stripped.startswith(";"):
-            keys.append(stripped.split("=", 1)[0].strip())
-    return keys
 
 
 def section_names(data):

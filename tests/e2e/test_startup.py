@@ -7,7 +7,7 @@ import signal
 import time
 import unittest
 
-from xsession import CHARACTER_TITLE, FATAL_ERROR_TITLE, FacePicture, XSession, parse_ini, wait_until
+from xsession import CHARACTER_TITLE, FATAL_ERROR_TITLE, FacePicture, XSession, keys_in_section, parse_ini, wait_until
 
 ROOT = (30, 140, 90)
 BACKDROP = (20, 60, 200)
@@ -268,18 +268,6 @@ EXPECTED_SAVED = {
     # Fixed_To missing: the character stands still, which is its own index.
     "Smiley": dict(DEFAULTS, Image_File="missing.gif", Fixed_To="2", No_Mouseclick="1", Iris_Width="255"),
 }
-
-
-def keys_in_section(data, section):
-    """Key names of one section, in file order, duplicates kept."""
-    keys, inside = [], False
-    for line in data.decode("latin-1").splitlines():
-        stripped = line.strip()
-        if stripped.startswith("["):
-            inside = stripped[1:-1].strip().lower() == section.lower()
-        elif inside and "=" in stripped and not stripped.startswith(";"):
-            keys.append(stripped.split("=", 1)[0].strip())
-    return keys
 
 
 class ShutdownTest(unittest.TestCase):

@@ -431,6 +431,18 @@ def parse_ini(data):
     return sections
 
 
+def keys_in_section(data, section):
+    """Key names of one section, in file order, duplicates kept."""
+    keys, inside = [], False
+    for line in data.decode("latin-1").splitlines():
+        stripped = line.strip()
+        if stripped.startswith("["):
+            inside = stripped[1:-1].strip().lower() == section.lower()
+        elif inside and "=" in stripped and not stripped.startswith(";"):
+            keys.append(stripped.split("=", 1)[0].strip())
+    return keys
+
+
 # ---------------------------------------------------------------------------------------------------------------
 # The session
 
@@ -702,6 +714,21 @@ class XSession:
             return sorted(ids) if len(ids) >= count else None
 
         return wait_until(found, timeout, what="%d mapped window(s) titled %r" % (count, title))
+
+    def settle(self, wid, still_for=0.4, timeout=8.0):
+        """Waits until the window has not moved for still_for seconds; returns the geometries seen."""
+        seen = [self.geometry(wid)]
+        last_change = time.monotonic()
+        deadline = last_change + timeout
+        while time.monotonic() < deadline:
+            time.sleep(0.05)
+            g = self.geometry(wid)
+            if g != seen[-1]:
+                seen.append(g)
+                last_change = time.monotonic()
+            elif time.monotonic() - last_change >= still_for:
+                return seen
+        raise AssertionError("the window still moves after %.0f s: %s" % (timeout, seen[-3:]))
 
     def geometry(self, wid):
         """Where the window is on the screen, in pixels, and its size."""
