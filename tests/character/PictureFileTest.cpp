@@ -1,53 +1,12 @@
 // A BMP or GIF cut short anywhere is told from a whole one; other files are left to the decoder.
 #include "character/PictureFile.h"
 
+#include "character/PictureBytes.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
-
-namespace {
-
-void Put16(std::string& s, std::uint32_t v) {
-    s += static_cast<char>(v & 255);
-    s += static_cast<char>((v >> 8) & 255);
-}
-
-void Put32(std::string& s, std::uint32_t v) {
-    Put16(s, v & 0xFFFF);
-    Put16(s, v >> 16);
-}
-
-// A BMP with a 40-byte header, `colours` palette entries and the given pixel data.
-std::string Bmp(std::int32_t width, std::int32_t height, int bits, int compression, const std::string& data,
-                int colours = 0) {
-    std::string header = "BM";
-    const std::uint32_t dataAt = 14 + 40 + 4 * colours;
-    Put32(header, dataAt + static_cast<std::uint32_t>(data.size()));
-    Put32(header, 0);
-    Put32(header, dataAt);
-    Put32(header, 40);
-    Put32(header, static_cast<std::uint32_t>(width));
-    Put32(header, static_cast<std::uint32_t>(height));
-    Put16(header, 1);
-    Put16(header, static_cast<std::uint32_t>(bits));
-    Put32(header, static_cast<std::uint32_t>(compression));
-    Put32(header, static_cast<std::uint32_t>(data.size()));
-    Put32(header, 2835);
-    Put32(header, 2835);
-    Put32(header, static_cast<std::uint32_t>(colours));
-    Put32(header, 0);
-    return header + std::string(4 * static_cast<std::size_t>(colours), '\x40') + data;
-}
-
-// The smallest whole GIF: one transparent pixel, with a graphic control extension and the trailer.
-const std::string kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00"
-                       "\x21\xf9\x04\x01\x00\x00\x00\x00"
-                       "\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b",
-                       43);
-
-} // namespace
 
 TEST(PictureFile, EveryCutOfAWholeFileIsTold) {
     // Rows of 4 pixels of 24 bits are 12 bytes: no padding, so every byte counts.

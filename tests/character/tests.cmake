@@ -4,7 +4,11 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/GazeTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyCommandsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MotionTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PictureBytes.h
     ${CMAKE_CURRENT_LIST_DIR}/PictureFileTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShapeTest.cpp
 )
-target_sources(lookabout_widget_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/frmPicTest.cpp)
+target_sources(lookabout_widget_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/CharacterTestSupport.h
+    ${CMAKE_CURRENT_LIST_DIR}/frmPicTest.cpp
+)

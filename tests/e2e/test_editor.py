@@ -43,7 +43,8 @@ def open_editor(x):
     panel = x.geometry(panel_id)
     x.focus(panel_id)
     x.click(panel.x + LIST_LEFT + ADVANCED_BUTTON[0], panel.y + LIST_TOP + ADVANCED_BUTTON[1])
-    editor = x.geometry(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0])
+    # The window manager places the editor after it is mapped; clicks go where it finally stands.
+    editor = x.settle(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0], still_for=0.3)[-1]
     return folder, program, panel_id, panel, editor
 
 

@@ -124,8 +124,8 @@ class HostileValuesTest(unittest.TestCase):
                 x.focus(panel_id)
                 x.click(panel.x + LIST_LEFT + ADVANCED_BUTTON[0],
                         panel.y + LIST_TOP + row * ROW_HEIGHT + ADVANCED_BUTTON[1])
-                editor = x.geometry(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0])
-                time.sleep(0.5)  # the editor repaints its face 300 ms after opening
+                # Where the window manager finally places it; the editor repaints its face 300 ms after opening.
+                editor = x.settle(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0], still_for=0.5)[-1]
                 x.click(editor.x + EDITOR_CANCEL[0], editor.y + EDITOR_CANCEL[1])
                 wait_until(lambda: not x.windows(EDITOR_TITLE), 5, what="the editor to close")
             self.assertTrue(program.running(), program.log())

@@ -203,11 +203,10 @@ class _XConnection:
         self._send(struct.pack("<BBHIhhHH", 61, 0, 4, self.root, 0, 0, 0, 0))  # ClearArea: the whole root
         self.sync()
 
-    def create_window(self, x, y, width, height, rgb=None, override_redirect=True, button_events=False,
-                      input_only=False):
+    def create_window(self, x, y, width, height, rgb=None, override_redirect=True, button_events=False):
         wid = self.new_id()
         mask, values = 0, []
-        if rgb is not None and not input_only:
+        if rgb is not None:
             mask |= 0x2  # BackPixel
             values.append((rgb[0] << 16) | (rgb[1] << 8) | rgb[2])
         if override_redirect:
@@ -217,7 +216,7 @@ class _XConnection:
             mask |= 0x800  # EventMask: ButtonPress | ButtonRelease
             values.append(0x4 | 0x8)
         request = struct.pack("<BBHIIhhHHHHII", 1, 0, 8 + len(values), wid, self.root, x, y, width, height, 0,
-                              2 if input_only else 1, 0, mask)
+                              1, 0, mask)
         self._send(request + b"".join(struct.pack("<I", v) for v in values))
         return wid
 
@@ -243,33 +242,6 @@ class _XConnection:
                 root_x, root_y = struct.unpack_from("<hh", event, 20)
                 found.append(("press" if code == 4 else "release", event[1], root_x, root_y))
         return found
-
-    def read_selection(self, selection="CLIPBOARD", target="UTF8_STRING", timeout=3.0):
-        """The text that the owner of selection hands over, or None when nobody owns it or it refuses."""
-        if self.selection_owner(selection) == 0:
-            return None
-        window = self.create_window(-10, -10, 1, 1, input_only=True)
-        prop = self.atom("LOOKABOUT_E2E_SELECTION")
-        self._send(struct.pack("<BxHIIIII", 24, 6, window, self.atom(selection), self.atom(target), prop, 0))
-        deadline = time.monotonic() + timeout
-        try:
-            while True:
-                self.sync()
-                for event in self._events:
-                    if event[0] & 0x7F == 31 and struct.unpack_from("<I", event, 8)[0] == window:
-                        self._events.remove(event)
-                        if struct.unpack_from("<I", event, 20)[0] == 0:
-                            return None
-                        self._send(struct.pack("<BBHIIIII", 20, 1, 6, window, prop, 0, 0, 1 << 20))
-                        reply = self._reply()
-                        value_format = reply[1]
-                        length = struct.unpack_from("<I", reply, 16)[0] * max(value_format // 8, 1)
-                        return reply[32:32 + length].decode("utf-8", "replace")
-                if time.monotonic() > deadline:
-                    raise TimeoutError("no answer from the owner of %s" % selection)
-                time.sleep(0.02)
-        finally:
-            self.destroy_window(window)
 
 
 # ---------------------------------------------------------------------------------------------------------------
@@ -550,10 +522,6 @@ class XSession:
         except Exception:
             pass
 
-    def mark_failed(self):
-        """Keeps the session's folder (logs, screenshots, program folders) for a look after a failure."""
-        self._failed = True
-
     def _log(self, name):
         return open(os.path.join(self.directory, name + ".log"), "wb")
 
@@ -756,21 +724,11 @@ class XSession:
             pass
         return last[0]
 
-    def window_title(self, wid):
-        return self.xdotool("getwindowname", wid).rstrip("\n")
-
     def focus(self, wid):
         """Gives the window the keyboard focus (works with and without a window manager)."""
         if self.window_manager:
             self.xdotool("windowactivate", wid, check=False)
         self.xdotool("windowfocus", "--sync", wid)
-
-    def read_clipboard(self):
-        """The CLIPBOARD text, or None when no one owns it."""
-        return self._connection.read_selection("CLIPBOARD")
-
-    def selection_owner(self, name):
-        return self._connection.selection_owner(name)
 
     def backdrop(self, rgb, x=0, y=0, width=None, height=None):
         """Maps a plain window of colour rgb at the bottom of the stack, just above the root window, that
@@ -805,9 +763,12 @@ class XSession:
         return int(values["X"]), int(values["Y"])
 
     def click(self, x=None, y=None, button=1, repeat=1):
-        if x is not None:
-            self.move_pointer(x, y)
-        self.xdotool("click", "--repeat", repeat, button)
+        if x is None:
+            self.xdotool("click", "--repeat", repeat, button)
+        else:
+            # Move and press in one go: a character that follows the pointer could otherwise step under
+            # it between the two and take the click.
+            self.xdotool("mousemove", x, y, "click", "--repeat", repeat, button)
 
     def press_button(self, button=1):
         self.xdotool("mousedown", button)

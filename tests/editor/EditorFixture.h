@@ -1,21 +1,16 @@
-// What the editor and picker tests share: a program folder of their own with pictures in it, a
-// stand-in character that counts what the editor asks of it, and the records to edit.
+// What the editor and picker tests share: a program folder with two pictures in it, a stand-in
+// character that counts what the editor asks of it, and the records to edit.
 #pragma once
 
-#include "character/frmPic.h"
-#include "start/ProgramState.h"
-#include "start/modStart.h"
+#include "character/CharacterTestSupport.h"
+#include "help/frmHelp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QPainter>
-#include <QTemporaryDir>
+#include <QLabel>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,53 +34,26 @@ public:
     std::vector<std::string> loadedPictures; // mPicFileName at each MakeWindowRegion
 };
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public ProgramFolderTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        SetProgramDirectory(dir.path());
-        TwipsPerPixelX = TwipsPerPixelY = 15.0f;
-        IsWin2000OrLater = false;
-        AdvancedEditing = true;
-        WritePicture(QStringLiteral("face.bmp"), 160, 120, QColor(255, 220, 0));
-        WritePicture(QStringLiteral("other.bmp"), 90, 70, QColor(0, 200, 80));
-    }
-    void TearDown() override {
-        CharacterWindows.assign(1, nullptr);
-        owned.clear();
-        SetProgramDirectory({});
-    }
-
-    // A face of one colour on magenta, with a dark 3 x 3 spot centred on (spotX, spotY).
-    void WritePicture(const QString& name, int width, int height, QColor face, int spotX = -10, int spotY = -10) {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(QColor(255, 0, 255));
-        QPainter p(&image);
-        p.fillRect(4, 4, width - 8, height - 8, face);
-        p.fillRect(spotX - 1, spotY - 1, 3, 3, QColor(20, 20, 20));
-        p.end();
-        ASSERT_TRUE(image.save(dir.filePath(name), "BMP"));
+        ProgramFolderTest::SetUp();
+        Save(Face(160, 120, QColor(255, 220, 0)), QStringLiteral("face.bmp"));
+        Save(Face(90, 70, QColor(0, 200, 80)), QStringLiteral("other.bmp"));
     }
 
     // The next character, from the values of the bundled sun: a colour with three different parts,
     // and diameters of which some lie outside the sliders' range.
     template <class Character> Character* Add() {
-        auto owner = std::make_unique<Character>();
-        Character* c = owner.get();
-        c->mMyIndex = static_cast<int>(CharacterWindows.size());
-        c->mINISectionName = "CHARACTER_" + std::to_string(c->mMyIndex);
-        c->mTitle = "Sunny";
-        c->mPicFileName = "face.bmp";
-        c->mEye1X = 50, c->mEye1Y = 58, c->mEye2X = 82, c->mEye2Y = 58;
-        c->mEye1DiamX = 150, c->mEye1DiamY = 14, c->mEye2DiamX = 10, c->mEye2DiamY = 0;
-        c->mIris1DiamX = 5, c->mIris1DiamY = 7, c->mIris2DiamX = 6, c->mIris2DiamY = 8;
-        c->mStartPosX = 120, c->mStartPosY = 130;
-        c->mIrisColor = 40 + 256 * 90 + 65536 * 220;
-        c->mPupilColor = 1 + 256 * 2 + 65536 * 3;
-        c->mIrisWidth = 2;
-        CharacterWindows.push_back(c);
-        owned.push_back(std::move(owner));
-        return c;
+        Character& c = AddCharacter<Character>("Sunny");
+        c.mEye1X = 50, c.mEye1Y = 58, c.mEye2X = 82, c.mEye2Y = 58;
+        c.mEye1DiamX = 150, c.mEye1DiamY = 14, c.mEye2DiamX = 10, c.mEye2DiamY = 0;
+        c.mIris1DiamX = 5, c.mIris1DiamY = 7, c.mIris2DiamX = 6, c.mIris2DiamY = 8;
+        c.mStartPosX = 120, c.mStartPosY = 130;
+        c.mIrisColor = 40 + 256 * 90 + 65536 * 220;
+        c.mPupilColor = 1 + 256 * 2 + 65536 * 3;
+        c.mIrisWidth = 2;
+        return &c;
     }
     CountingCharacter* AddCounting() { return Add<CountingCharacter>(); }
     // A real character window, loaded from the folder: 160 x 120 pixels.
@@ -94,9 +62,6 @@ protected:
         w->MakeWindowRegion();
         return w;
     }
-
-    QTemporaryDir dir;
-    std::vector<std::unique_ptr<CharacterWindowBase>> owned;
 };
 
 // Runs `inside` once the modal window about to open is up, however slow the machine (a sanitizer
@@ -112,4 +77,18 @@ inline void WhenModal(std::function<void()> inside) {
         inside();
     });
     timer->start();
+}
+
+// `press` brings up the help on the advanced settings, modal; it is closed again.
+inline void ExpectAdvancedHelpModal(const std::function<void()>& press) {
+    bool shown = false;
+    WhenModal([&] {
+        ASSERT_TRUE(HelpWindowExists());
+        EXPECT_TRUE(HelpWindow().isModal());
+        EXPECT_TRUE(HelpWindow().lblText->text().startsWith(QStringLiteral("=== Advanced Settings")));
+        shown = true;
+        HelpWindow().close();
+    });
+    press();
+    EXPECT_TRUE(shown);
 }

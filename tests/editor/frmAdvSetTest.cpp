@@ -6,7 +6,6 @@
 #include "editor/ctlShape.h"
 #include "editor/frmAdvSet.h"
 #include "editor/frmSelCenter.h"
-#include "help/frmHelp.h"
 #include "widgets/ctlSlider.h"
 
 #include <QCheckBox>
@@ -19,6 +18,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <memory>
 #include <tuple>
 
 namespace {
@@ -111,7 +111,7 @@ TEST_F(EditorTest, GreenIrisSliderSetsTheColourAndRepaintsOnce300msAfterTheLastM
 
 TEST_F(EditorTest, ThePreviewShowsTheSelectionButOnlyApplyGivesItToTheCharacter) {
     CountingCharacter* c = AddCounting();
-    WritePicture(QStringLiteral("big.bmp"), 400, 300, QColor(0, 0, 200));
+    Save(Face(400, 300, QColor(0, 0, 200)), QStringLiteral("big.bmp"));
     QFile broken(dir.filePath(QStringLiteral("broken.gif")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("GIF89a but nothing after it");
@@ -168,10 +168,6 @@ TEST_F(EditorTest, StartPositionFieldsFilterKeysAndKeepTheRecordForNonNumbers) {
 
     SelectAllAndType(x, QStringLiteral("12.7"));
     EXPECT_EQ(c->mStartPosX, 12);
-    SelectAllAndType(x, QStringLiteral("3.5"));
-    QTest::keyClick(x, Qt::Key_Minus);
-    EXPECT_EQ(x->text(), QStringLiteral("-3.5"));
-    EXPECT_EQ(c->mStartPosX, -4);
     SelectAllAndType(x, QStringLiteral("98765"));
     EXPECT_EQ(x->text(), QStringLiteral("9876")); // four characters at most
     EXPECT_EQ(c->mStartPosX, 9876);
@@ -191,8 +187,7 @@ TEST_F(EditorTest, CancelAndTheCloseBoxGiveBackEveryEntryValue) {
         {"close box", [](frmAdvSet& e) { e.close(); }}};
     for (const auto& [way, discard] : ways) {
         SCOPED_TRACE(way);
-        CharacterWindows.assign(1, nullptr);
-        owned.clear();
+        CloseCharacters();
         frmPic* w = AddWindow();
         const CharacterRecord before = *w;
         const QImage face = w->Picture();
@@ -247,19 +242,8 @@ TEST_F(EditorTest, HelpButtonAndF1ShowTheAdvancedHelpModal) {
     AddCounting();
     frmAdvSet editor;
     Open(editor);
-    int shown = 0;
-    const auto check = [&] {
-        ASSERT_TRUE(HelpWindowExists());
-        EXPECT_TRUE(HelpWindow().isModal());
-        EXPECT_TRUE(HelpWindow().lblText->text().startsWith(QStringLiteral("=== Advanced Settings")));
-        ++shown;
-        HelpWindow().close();
-    };
-    WhenModal(check);
-    QTest::mouseClick(editor.cmdHelp, Qt::LeftButton);
-    WhenModal(check);
-    QTest::keyClick(editor.txtStartX, Qt::Key_F1);
-    EXPECT_EQ(shown, 2);
+    ExpectAdvancedHelpModal([&] { QTest::mouseClick(editor.cmdHelp, Qt::LeftButton); });
+    ExpectAdvancedHelpModal([&] { QTest::keyClick(editor.txtStartX, Qt::Key_F1); });
     EXPECT_EQ(editor.txtStartX->text(), QStringLiteral("120"));
 }
 
@@ -337,6 +321,7 @@ TEST_F(EditorTest, ClosingAfterTheCharactersWereClosedTouchesNoCharacter) {
     Open(editor);
     QTest::keyClick(editor.sldIrisWidth, Qt::Key_Right);
     CharacterWindows.assign(1, nullptr); // the program's end saves and closes the characters first
+    const std::unique_ptr<CountingCharacter> closed(c);
     editor.close();
     QTest::qWait(frmAdvSet::kRefreshDelayMs + 50);
     EXPECT_TRUE(c->loadedPictures.empty());

@@ -6,7 +6,6 @@
 #include "editor/ctlShape.h"
 #include "editor/frmAdvSet.h"
 #include "editor/frmSelCenter.h"
-#include "help/frmHelp.h"
 #include "widgets/GradShape.h"
 
 #include <QLabel>
@@ -92,7 +91,9 @@ TEST_F(PickerTest, RightDragMovesEyeTwoAndTheCharacterIsRepaintedOnceAfterTheLas
 }
 
 TEST_F(PickerTest, LensFollowsThePointerAndShowsItsSurroundingsThreeTimesEnlarged) {
-    WritePicture(QStringLiteral("face.bmp"), 160, 120, QColor(255, 220, 0), 60, 50);
+    QImage spotted = Face(160, 120, QColor(255, 220, 0));
+    QPainter(&spotted).fillRect(59, 49, 3, 3, QColor(20, 20, 20)); // a dark 3 x 3 spot around (60, 50)
+    Save(spotted, QStringLiteral("face.bmp"));
     AddWindow();
     frmSelCenter picker;
     Open(picker);
@@ -163,8 +164,7 @@ TEST_F(PickerTest, CancelAndTheCloseBoxGiveBackTheCentresAndOKKeepsThem) {
         {"close box", [](frmSelCenter& p) { p.close(); }},
         {"OK", [](frmSelCenter& p) { QTest::mouseClick(p.cmdOK, Qt::LeftButton); }}};
     for (const auto& [way, close] : ways) {
-        CharacterWindows.assign(1, nullptr);
-        owned.clear();
+        CloseCharacters();
         frmPic* w = AddWindow();
         frmSelCenter picker;
         Open(picker);
@@ -184,15 +184,6 @@ TEST_F(PickerTest, F1ShowsTheAdvancedHelpModal) {
     AddWindow();
     frmSelCenter picker;
     Open(picker);
-    bool shown = false;
-    WhenModal([&] {
-        ASSERT_TRUE(HelpWindowExists());
-        EXPECT_TRUE(HelpWindow().isModal());
-        EXPECT_TRUE(HelpWindow().lblText->text().startsWith(QStringLiteral("=== Advanced Settings")));
-        shown = true;
-        HelpWindow().close();
-    });
-    QTest::keyClick(picker.cmdOK, Qt::Key_F1);
-    EXPECT_TRUE(shown);
+    ExpectAdvancedHelpModal([&] { QTest::keyClick(picker.cmdOK, Qt::Key_F1); });
     EXPECT_TRUE(picker.isVisible());
 }
