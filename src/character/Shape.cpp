@@ -3,15 +3,19 @@
 
 #include "start/Rounding.h"
 
-std::vector<PixelRect> OpaqueRegion(const std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride) {
+std::vector<PixelRect> OpaqueRegion(const std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
+                                    bool* tooComplex, std::size_t mostRects) {
     std::vector<PixelRect> rects;
+    if (tooComplex)
+        *tooComplex = false;
     if (!pixels || width <= 0 || height <= 0)
         return rects;
     const std::uint32_t key = pixels[0] & 0xFFFFFFu;
-    std::vector<PixelRect> open; // rectangles still growing downwards, from the row above
+    std::size_t bandStart = 0; // the current band's rectangles are rects[bandStart..]
+    std::vector<PixelRect> runs;
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = pixels + y * stride;
-        std::vector<PixelRect> runs;
+        runs.clear();
         for (int x = 0; x < width;) {
             if ((row[x] & 0xFFFFFFu) == key) {
                 ++x;
@@ -22,24 +26,25 @@ std::vector<PixelRect> OpaqueRegion(const std::uint32_t* pixels, int width, int 
                 ++x;
             runs.push_back({start, y, x - start, 1});
         }
-        std::vector<PixelRect> next;
-        std::size_t o = 0;
-        for (PixelRect& run : runs) {
-            while (o < open.size() && open[o].x < run.x)
-                rects.push_back(open[o++]);
-            if (o < open.size() && open[o].x == run.x && open[o].width == run.width) {
-                PixelRect grown = open[o++];
-                ++grown.height;
-                next.push_back(grown);
-            } else {
-                next.push_back(run);
-            }
+        const std::size_t bandSize = rects.size() - bandStart;
+        bool sameRuns = bandSize == runs.size() && bandSize > 0 && rects[bandStart].y + rects[bandStart].height == y;
+        for (std::size_t i = 0; sameRuns && i < runs.size(); ++i)
+            sameRuns = rects[bandStart + i].x == runs[i].x && rects[bandStart + i].width == runs[i].width;
+        if (sameRuns) {
+            for (std::size_t i = bandStart; i < rects.size(); ++i)
+                ++rects[i].height;
+            continue;
         }
-        while (o < open.size())
-            rects.push_back(open[o++]);
-        open = std::move(next);
+        if (runs.empty())
+            continue;
+        if (rects.size() + runs.size() > mostRects) {
+            if (tooComplex)
+                *tooComplex = true;
+            return {};
+        }
+        bandStart = rects.size();
+        rects.insert(rects.end(), runs.begin(), runs.end());
     }
-    rects.insert(rects.end(), open.begin(), open.end());
     return rects;
 }
 

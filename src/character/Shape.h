@@ -9,10 +9,18 @@
 #include <vector>
 
 
+// More rectangles than a window outline may have. The window system takes the outline in one
+// request, which a picture of scattered key-colour pixels would make too large for the X server
+// (it drops the connection, and the program with it); real faces need a few per row.
+constexpr std::size_t kMostOutlineRects = 250000;
+
 // The rectangles that together cover every pixel whose colour is not the key colour.
 // `pixels` holds 0xAARRGGBB values; only the colour (the low 24 bits) is compared.
-// Runs of equal columns on consecutive rows are merged into one rectangle.
-std::vector<PixelRect> OpaqueRegion(const std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride);
+// The rectangles come in bands, as window-system regions want them: sorted by top, then left,
+// every rectangle of a band as high as the band; consecutive rows with the same runs share a band.
+// An outline that would need more than `mostRects` rectangles gives none, and `tooComplex` is set.
+std::vector<PixelRect> OpaqueRegion(const std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
+                                    bool* tooComplex = nullptr, std::size_t mostRects = kMostOutlineRects);
 
 // The start position on one axis, in screen pixels: a negative position becomes 0, and one that
 // would put the window's far edge beyond the screen's puts it on the screen's edge. Both tests

@@ -71,19 +71,32 @@ QImage frmPic::LoadPicture(const QString& path) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+namespace {
+
+std::vector<PixelRect> Outline(const QImage& picture, bool* tooComplex) {
+    const auto* pixels = reinterpret_cast<const std::uint32_t*>(picture.constBits());
+    return OpaqueRegion(pixels, picture.width(), picture.height(), picture.bytesPerLine() / 4, tooComplex);
+}
+
+} // namespace
+
 void frmPic::MakeWindowRegion() {
     QImage picture = LoadPicture(PicturePath());
-    if (picture.isNull())
+    bool tooComplex = false;
+    std::vector<PixelRect> rects;
+    if (!picture.isNull())
+        rects = Outline(picture, &tooComplex);
+    // A picture whose outline the window system cannot take is as unusable as a damaged one.
+    if (picture.isNull() || tooComplex) {
         picture = MakeErrorPicture(QString::fromLocal8Bit(mPicFileName.data(), qsizetype(mPicFileName.size())));
+        rects = Outline(picture, nullptr);
+    }
     mPicture = picture;
     mSurface = picture.copy();
     mLastDrawn.reset();
 
     setFixedSize(mPicture.size());
-    const auto* pixels = reinterpret_cast<const std::uint32_t*>(mPicture.constBits());
-    const std::ptrdiff_t stride = mPicture.bytesPerLine() / 4;
     QRegion region;
-    const std::vector<PixelRect> rects = OpaqueRegion(pixels, mPicture.width(), mPicture.height(), stride);
     QList<QRect> qrects;
     qrects.reserve(static_cast<qsizetype>(rects.size()));
     for (const PixelRect& r : rects)

@@ -21,6 +21,12 @@
 
 namespace {
 
+// Whether the characters in memory are the ones loaded from the file. Ending the program saves
+// them only then: not before the first load, not while the fatal message is up (the file is
+// missing or damaged, and saving would create or overwrite it), not between an Add or Delete and
+// the reload that follows it (the file already holds everything).
+bool CharactersLoaded = false;
+
 [[noreturn]] void FatalError(const QString& firstLine) {
     QGuiApplication::restoreOverrideCursor();
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Lookabout - Fatal Error"),
@@ -44,6 +50,7 @@ void CloseAllCharacters() {
             window->Unload();
     CharacterWindows.assign(1, nullptr);
     CharacterSections.clear();
+    CharactersLoaded = false;
 }
 
 void ReadScreenUnits() {
@@ -102,6 +109,7 @@ void LoadAll() {
             ReadCharacterSection(i);
         }
     }
+    CharactersLoaded = true;
     for (std::size_t k = 1; k < CharacterWindows.size(); ++k) {
         auto* window = static_cast<frmPic*>(CharacterWindows[k]);
         window->MakeWindowRegion();
@@ -151,7 +159,8 @@ void EndProgram() {
     // it gives back the entry values, as its Cancel does, before everything is saved.
     if (CharacterEditor())
         CloseCharacterEditor();
-    SaveAndCloseAll();
+    if (CharactersLoaded)
+        SaveAndCloseAll();
     if (HelpWindowExists())
         UnloadHelpWindow();
     // When the panel's own closing started the end, this is part of that closing.

@@ -24,6 +24,7 @@ TEST(PictureFile, EveryCutOfAWholeFileIsTold) {
     Put16(os2, 1);
     Put16(os2, 8);
     os2 += std::string(6, '\0') + std::string(8, '\x01'); // two colours, two rows of 2 padded to 4
+    const std::string twoBlocks = kGif.substr(0, 38) + std::string("\x01\x44\x01\x01\x00\x3b", 6); // data in 2 blocks
 
     const struct {
         const char* what;
@@ -33,7 +34,8 @@ TEST(PictureFile, EveryCutOfAWholeFileIsTold) {
                  {"RLE8 BMP", rle8, rle8.size()},
                  {"RLE4 BMP", rle4, rle4.size()},
                  {"OS/2 BMP", os2, os2.size() - 2}, // the last row's padding may be missing
-                 {"GIF", kGif, kGif.size() - 1}};   // so may the closing mark
+                 {"GIF", kGif, kGif.size() - 1},    // so may the closing mark
+                 {"GIF with its data in two blocks", twoBlocks, twoBlocks.size() - 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_TRUE(PictureDataComplete(c.bytes));

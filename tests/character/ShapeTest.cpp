@@ -63,6 +63,25 @@ TEST(OpaqueRegion, StrideAndEmptyPictures) {
     EXPECT_TRUE(OpaqueRegion(allKey, 2, 2, 2).empty());
 }
 
+TEST(OpaqueRegion, ComesInBandsAndRefusesTooManyRectangles) {
+    const std::vector<std::string> rows = {
+        ".....",
+        "##..#",
+        "##..#", // the same runs: the band grows
+        "###.#",
+        ".....", // an empty row ends the band
+        "##..#",
+    };
+    const auto pixels = Picture(rows);
+    EXPECT_EQ(OpaqueRegion(pixels.data(), 5, 6, 5), (std::vector<PixelRect>{{0, 1, 2, 2}, {4, 1, 1, 2}, {0, 3, 3, 1},
+                                                                           {4, 3, 1, 1}, {0, 5, 2, 1}, {4, 5, 1, 1}}));
+    bool tooComplex = true;
+    EXPECT_EQ(OpaqueRegion(pixels.data(), 5, 6, 5, &tooComplex, 6).size(), 6u);
+    EXPECT_FALSE(tooComplex);
+    EXPECT_TRUE(OpaqueRegion(pixels.data(), 5, 6, 5, &tooComplex, 5).empty());
+    EXPECT_TRUE(tooComplex);
+}
+
 TEST(ClampStartPosition, EverySide) {
     // Screen 1024 px, window 100 px, 15 twips a pixel.
     struct Case {

@@ -81,6 +81,17 @@ class FatalErrorTest(unittest.TestCase):
             self.assertGreater(red, 100)
             self.close_box_and_expect_exit(x, program, box)
 
+    def test_ending_under_the_fatal_box_writes_no_file(self):
+        # A session ending while the box is up must not create the missing file: the next start would
+        # then call it damaged.
+        with XSession(root_colour=ROOT) as x:
+            folder = x.program_folder(None)
+            program = x.start_program(folder)
+            x.wait_for_windows(FATAL_ERROR_TITLE, 1, program=program)
+            program.signal(signal.SIGTERM)
+            self.assertEqual(program.wait(10), 1, program.log())
+            self.assertFalse(os.path.exists(folder.ini_path))
+
     def test_damaged_ini(self):
         # The text of a damaged file is checked against the box of a missing file: the same second line
         # ("This program cannot be started."), a different first line; and every damaged file the same box.

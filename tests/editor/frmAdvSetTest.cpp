@@ -168,6 +168,10 @@ TEST_F(EditorTest, StartPositionFieldsFilterKeysAndKeepTheRecordForNonNumbers) {
 
     SelectAllAndType(x, QStringLiteral("12.7"));
     EXPECT_EQ(c->mStartPosX, 12);
+    SelectAllAndType(x, QStringLiteral("3.5"));
+    QTest::keyClick(x, Qt::Key_Minus);
+    EXPECT_EQ(x->text(), QStringLiteral("-3.5"));
+    EXPECT_EQ(c->mStartPosX, -4);
     SelectAllAndType(x, QStringLiteral("98765"));
     EXPECT_EQ(x->text(), QStringLiteral("9876")); // four characters at most
     EXPECT_EQ(c->mStartPosX, 9876);
