@@ -432,7 +432,10 @@ void frmAdvSet::txtTitle_Change() {
     if (mFilling)
         return;
     if (CharacterWindowBase* character = Character())
-        character->mTitle = ToRecord(txtTitle->text());
+        // A pasted text may hold line breaks, which the file cannot keep in a name.
+        character->mTitle = ToRecord(QString(txtTitle->text()).replace(QLatin1Char('\r'), QLatin1Char(' '))
+                                         .replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                         .replace(QChar(0), QLatin1Char(' ')));
     RefreshProps();
 }
 

@@ -26,7 +26,7 @@ bool SaveWithAddedCharacter(const std::vector<const CharacterRecord*>& records, 
     const std::string section = SectionForAddedCharacter(AllSectionNames(path), static_cast<int>(records.size()));
     bool ok = WriteCharacterRecord(added, section, path);
     ok = SaveAllCharacters(records, title, path) && ok;
-    return session.Commit() && ok;
+    return session.CommitWhole() && ok;
 }
 
 DeletePlan PlanDelete(const std::vector<const CharacterRecord*>& records, int del) {
@@ -55,5 +55,5 @@ bool SaveAfterDelete(const DeletePlan& plan, const std::string& title, const std
     for (const CharacterRecord& r : plan.remaining)
         records.push_back(&r);
     ok = SaveAllCharacters(records, title, path) && ok;
-    return session.Commit() && ok;
+    return session.CommitWhole() && ok;
 }

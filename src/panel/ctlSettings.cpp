@@ -11,6 +11,9 @@
 #include "widgets/TwipsGeometry.h"
 #include "widgets/ctlSlider.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
@@ -243,11 +246,18 @@ void ctlSettings::PaintThumbnail() {
     mThumbnailRect = {};
     if (const auto* window = dynamic_cast<const frmPic*>(Bound()); window && !window->Picture().isNull()) {
         const QImage& picture = window->Picture();
-        mThumbnailRect = TwipsToRect(row_design::kThumbLeft, row_design::kThumbTop,
-                                     ThumbnailWidth(picture.width(), picture.height()), row_design::kThumbHeight);
-        if (!mThumbnailRect.isEmpty())
-            mThumbnail = WithoutBackground(picture).scaled(mThumbnailRect.size(), Qt::IgnoreAspectRatio,
-                                                           Qt::SmoothTransformation);
+        const QRect full = TwipsToRect(row_design::kThumbLeft, row_design::kThumbTop,
+                                       ThumbnailWidth(picture.width(), picture.height()), row_design::kThumbHeight);
+        // Only what the row can show is scaled: a picture a million pixels wide and one high would
+        // otherwise ask for a thumbnail of gigabytes.
+        mThumbnailRect = full.intersected(rect());
+        if (!mThumbnailRect.isEmpty()) {
+            const int sourceWidth = std::clamp(
+                static_cast<int>(std::ceil(double(picture.width()) * mThumbnailRect.width() / full.width())), 1,
+                picture.width());
+            mThumbnail = WithoutBackground(picture.copy(0, 0, sourceWidth, picture.height()))
+                             .scaled(mThumbnailRect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
     }
     update();
 }
@@ -314,8 +324,14 @@ void ctlSettings::chkMoveable_Click() {
 }
 
 void ctlSettings::chkVisible_Click() {
-    // Only shown or hidden: a minimised character stays minimised.
-    if (auto* window = dynamic_cast<QWidget*>(Bound()))
+    auto* window = dynamic_cast<QWidget*>(Bound());
+    if (!window)
+        return;
+    // A minimised character has no taskbar button and cannot take F12 while minimised; where the
+    // window system shows no caption for it either, this box is the only way to bring it back.
+    if (chkVisible->isChecked() && window->isMinimized())
+        window->showNormal();
+    else
         window->setVisible(chkVisible->isChecked());
 }
 

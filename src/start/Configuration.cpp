@@ -9,17 +9,34 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
 // Text values are read into a 255-character buffer, as files written on Windows expect.
 constexpr std::size_t kTextBuffer = 255;
 
+// A text cut at the buffer's end may end inside a character of several bytes; that broken tail
+// would show as a replacement sign and be saved back. Cut before the character instead.
+std::size_t WholeCharactersLength(std::string_view text) {
+    std::size_t lead = text.size();
+    while (lead > 0 && text.size() - lead < 4 && (static_cast<unsigned char>(text[lead - 1]) & 0xC0) == 0x80)
+        --lead;
+    if (lead == 0)
+        return text.size();
+    const auto byte = static_cast<unsigned char>(text[lead - 1]);
+    const std::size_t needs = byte >= 0xF0 && byte < 0xF8 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+    return byte >= 0xC0 && byte < 0xF8 && text.size() - (lead - 1) < needs ? lead - 1 : text.size();
+}
+
 std::string ReadText(const std::string& section, const char* key, const char* def, const std::string& path) {
     char buffer[kTextBuffer];
-    profile::GetString(section.c_str(), key, def, buffer, sizeof buffer, path);
-    return std::string(buffer); // a NUL inside a hand-edited value ends it, as it ends every C string
-
+    const std::size_t length = profile::GetString(section.c_str(), key, def, buffer, sizeof buffer, path);
+    std::string text(buffer); // a NUL inside a hand-edited value ends it, as it ends every C string
+    if (length == kTextBuffer - 1 && text.size() == length)
+        text.resize(WholeCharactersLength(text));
+    return text;
 }
 
 } // namespace
@@ -44,6 +61,7 @@ std::vector<std::string> AllSectionNames(const std::string& path) {
         buffer.resize(buffer.size() * 2);
     }
     std::vector<std::string> sections;
+    std::unordered_set<std::string> seen; // in lower case
     std::size_t start = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (buffer[i] != '\0')
@@ -51,9 +69,11 @@ std::vector<std::string> AllSectionNames(const std::string& path) {
         std::string name(buffer.data() + start, i - start);
         start = i + 1;
         // Each section once: two characters must never share one section.
-        const bool seen = std::any_of(sections.begin(), sections.end(),
-                                      [&](const std::string& s) { return text_rules::EqualsNoCase(s, name); });
-        if (!seen)
+        std::string lower = name;
+        for (char& c : lower)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a'); // as EqualsNoCase compares
+        if (seen.insert(std::move(lower)).second)
             sections.push_back(std::move(name));
     }
     return sections;
@@ -213,6 +233,13 @@ std::vector<std::string> RenumberForDelete(std::vector<CharacterRecord*>& record
     } else {
         for (const CharacterRecord* r : records)
             drop.push_back(r->mINISectionName);
+        // The save writes the characters into CHARACTER_1..N-1; a section of such a name that is no
+        // character (it names no picture) would otherwise take one in, earlier in the file than the
+        // others, and the reload would read the characters in another order.
+        for (int k = 1; k < count; ++k)
+            if (std::none_of(drop.begin(), drop.end(),
+                             [&](const std::string& s) { return text_rules::EqualsNoCase(s, CharacterSectionName(k)); }))
+                drop.push_back(CharacterSectionName(k));
     }
     int j = 0;
     for (int k = 1; k <= count; ++k) {

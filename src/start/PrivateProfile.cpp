@@ -116,6 +116,15 @@ bool Session::Commit() {
     return true;
 }
 
+bool Session::CommitWhole() {
+    if (!joined_ && refused_) {
+        LastErrorText() = refusal_;
+        refused_ = false;
+        return false;
+    }
+    return Commit();
+}
+
 int GetInt(const char* section, const char* key, int defaultValue, const std::string& path) {
     if (!section || !key)
         return defaultValue;

@@ -52,6 +52,9 @@ public:
     // Writes the changes, if any, in one replacement. False (see LastError) when that failed
     // or when a write inside the session was refused.
     bool Commit();
+    // Like Commit, but when a write inside the session was refused nothing at all is written: for
+    // changes that are only right as a whole (a character added; one deleted and the rest renumbered).
+    bool CommitWhole();
 
     const std::string& Path() const { return path_; }
 

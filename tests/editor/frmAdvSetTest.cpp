@@ -83,6 +83,9 @@ TEST_F(EditorTest, OpeningChangesNoFieldAndEachEditGoesToTheLiveCharacter) {
     QTest::keyClick(editor.txtTitle, Qt::Key_Backspace);
     EXPECT_EQ(c->mTitle, "a");
     EXPECT_EQ(rows, (std::vector<std::pair<int, std::string>>{{1, "a"}, {1, "ab"}, {1, "a"}}));
+    // A pasted name keeps to one line, as the file can only hold that.
+    editor.txtTitle->setText(QStringLiteral("two\r\nlines"));
+    EXPECT_EQ(c->mTitle, "two  lines");
 }
 
 TEST_F(EditorTest, GreenIrisSliderSetsTheColourAndRepaintsOnce300msAfterTheLastMove) {

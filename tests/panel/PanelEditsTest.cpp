@@ -150,6 +150,13 @@ TEST_F(PanelEdits, DeleteRenumbersSectionsAndTargetsInAnyFile) {
         EXPECT_EQ(Value("General_Settings", "Program_Title"), "After");
         EXPECT_EQ(Value("Frog", "Name"), "?"); // no old hand-named section is read again
     }
+    // A section named like a character's that is none (it names no picture) does not take one in
+    // ahead of the others.
+    Make("[CHARACTER_2]\nName=Nobody\n\n" + Character("Smiley", "A", 0) + Character("Frog", "B", 0) +
+         Character("Grin", "C", 0));
+    ASSERT_TRUE(SaveAfterDelete(PlanDelete(Pointers(Load()), 3), "After", path_)) << profile::LastError();
+    EXPECT_EQ(Summary(Load()), (std::vector<std::tuple<std::string, int, std::string>>{{"A", 0, "character_1"},
+                                                                                        {"B", 0, "character_2"}}));
     // Nothing to delete with one character, or with a number that is no character.
     const std::vector<CharacterRecord> three = Load();
     EXPECT_TRUE(PlanDelete(Pointers({three[0]}), 1).remaining.empty());
@@ -183,6 +190,13 @@ TEST_F(PanelEdits, AFailedSaveLeavesTheFileAsItWas) {
         EXPECT_FALSE(profile::LastError().empty());
         EXPECT_FALSE(SaveAfterDelete(PlanDelete(Pointers(records), 2), "Eyes", path_));
     }
+    EXPECT_EQ(ReadBytes(path_), original);
+    // A value the file cannot hold refuses the whole change: half an Add would leave a character
+    // without a name in the file, half a Delete the characters renumbered on disk but not in memory.
+    records[2].mTitle = "two\nlines";
+    EXPECT_FALSE(SaveWithAddedCharacter(Pointers(records), AddedCharacter(records[0], 3, 1, 2), "Eyes", path_));
+    EXPECT_NE(profile::LastError().find("[CHARACTER_3] Name"), std::string::npos) << profile::LastError();
+    EXPECT_FALSE(SaveAfterDelete(PlanDelete(Pointers(records), 1), "Eyes", path_));
     EXPECT_EQ(ReadBytes(path_), original);
     EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"Lookabout.ini"});
 }

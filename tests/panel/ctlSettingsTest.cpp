@@ -101,16 +101,14 @@ TEST_F(SettingsRow, MoveableWithMouseStoresTheFlagAndReappliesTheStyle) {
     EXPECT_FALSE(froggy.windowFlags().testFlag(Qt::WindowTransparentForInput));
 }
 
-TEST_F(SettingsRow, VisibleShowsAndHidesButLeavesAMinimisedCharacterMinimised) {
+TEST_F(SettingsRow, VisibleShowsHidesAndRestoresAMinimisedCharacter) {
     frmPic& sunny = Character(1);
     sunny.showMinimized();
     ctlSettings& row = Row(1);
     EXPECT_FALSE(row.chkVisible->isChecked());
-    sunny.hide(); // minimised and hidden: checking shows it, still minimised
-    row.Init(1);
     QTest::mouseClick(row.chkVisible, Qt::LeftButton);
     EXPECT_TRUE(sunny.isVisible());
-    EXPECT_TRUE(sunny.isMinimized());
+    EXPECT_FALSE(sunny.isMinimized());
 
     ctlSettings& second = Row(2);
     EXPECT_TRUE(second.chkVisible->isChecked());
@@ -180,6 +178,14 @@ TEST_F(SettingsRow, TheThumbnailKeepsThePicturesAspectUntilTheHubAsksForANewOne)
     EXPECT_EQ(row.ThumbnailRect(), QRect(3, 18, 13, 26)); // 192.5 x 385 twips
     EXPECT_EQ(other.ThumbnailRect().size(), QSize(51, 26));
     EXPECT_EQ(row.grab().toImage().pixelColor(3 + 6, 18 + 13), QColor(0, 160, 0)); // what is on the screen
+
+    // A picture far wider than the row gets a thumbnail as wide as the row can show, no wider.
+    Save(Face(60000, 4, QColor(0, 0, 200), 1), QStringLiteral("wide.bmp"));
+    Character(1).mPicFileName = "wide.bmp";
+    Character(1).MakeWindowRegion();
+    GetGlobal().RepaintPicture(1);
+    EXPECT_EQ(row.ThumbnailRect(), QRect(3, 18, row.width() - 3, 26));
+    EXPECT_EQ(row.Thumbnail().size(), row.ThumbnailRect().size());
 }
 
 TEST_F(SettingsRow, TheFrameShowsTheCurrentRowAndAdvancedOpensTheEditor) {

@@ -155,6 +155,17 @@ TEST_F(HostileSettings, NamesAndTitlesOfEveryLength) {
     // Blanks that the cut brings to the end are removed too.
     WriteBytes(path_, "[C]\nName=" + std::string(250, 'n') + "    tail\nImage_File=x.bmp\n");
     EXPECT_EQ(Load().mTitle, std::string(250, 'n'));
+    // The cut never splits a character of several bytes: "a" and 126 whole e-acutes of 2 bytes, not
+    // half of the 127th; and 84 whole euro signs of 3 bytes, then 2 bytes of the 85th dropped.
+    std::string accents = "a", euros;
+    for (int i = 0; i < 300; ++i) {
+        accents += "\xC3\xA9";
+        euros += "\xE2\x82\xAC";
+    }
+    WriteBytes(path_, "[C]\nName=" + accents + "\nImage_File=x.bmp\n");
+    EXPECT_EQ(Load().mTitle, accents.substr(0, 253));
+    WriteBytes(path_, "[C]\nName=" + euros + "\nImage_File=x.bmp\n");
+    EXPECT_EQ(Load().mTitle, euros.substr(0, 252));
 }
 
 TEST(HostileColours, OddNumbersInColourPieces) {
