@@ -82,7 +82,8 @@ std::vector<std::string> AllSectionNames(const std::string& path) {
 std::vector<std::string> FindCharacterSectionNames(const std::string& path) {
     std::vector<std::string> characters;
     for (std::string& name : AllSectionNames(path))
-        if (!ReadText(name, kImageFileKey, "", path).empty())
+        // Blank as the record reads it (quotes or a NUL can keep blanks from being removed): no picture.
+        if (!text_rules::Trim(ReadText(name, kImageFileKey, "", path)).empty())
             characters.push_back(std::move(name));
     return characters;
 }

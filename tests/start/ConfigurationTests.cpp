@@ -157,11 +157,14 @@ TEST_F(Settings, CharactersAreTheSectionsWithAPicture) {
     for (const char* damaged :
          {"", "; nothing but a comment\nImage_File=face.bmp\n", "[General_Settings]\nAdvanced_Editing=1\n",
           "[CHARACTER_1]\nImage_File=   \nName=Frog\n", "[CHARACTER_1]\nName=Frog\n",
-          "[CHARACTER_1]\n;Image_File=frog.gif\n"}) {
+          "[CHARACTER_1]\n;Image_File=frog.gif\n",
+          "[CHARACTER_1]\nImage_File=' \t '\n"}) { // blanks that quotes kept: still no picture named
         Make(damaged);
         EXPECT_TRUE(FindCharacterSectionNames(path_).empty()) << damaged;
     }
     EXPECT_TRUE(FindCharacterSectionNames(folder_.File("none.ini")).empty());
+    Make(std::string("[CHARACTER_1]\nImage_File=\t\0x.bmp\n", 33)); // a NUL ends the name after the tab
+    EXPECT_TRUE(FindCharacterSectionNames(path_).empty());
 
     // Any name; a second section of the same name is not a second character.
     Make("[General_Settings]\nProgram_Title=Eyes\n\n" + Character("Smiley", "Smiley") + "[Notes]\nText=x\n\n" +
