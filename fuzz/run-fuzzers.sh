@@ -13,14 +13,14 @@ cmake --build build-fuzz --target IniTextFuzzer ConfigurationFuzzer
 failed=0
 # A whole configuration of 1 kB already holds several characters and every kind of key; longer
 # inputs halve the speed of the long run.
-for spec in IniTextFuzzer:4096 ConfigurationFuzzer:1024; do
-    name="${spec%%:*}"
+for entry in IniTextFuzzer:4096 ConfigurationFuzzer:1024; do
+    name="${entry%%:*}"
     mkdir -p "build-fuzz/fuzz/found-$name"
     echo "== $name, $runs runs in $jobs process(es)"
     pids=()
     for ((job = 1; job <= jobs; ++job)); do
         share=$((runs / jobs + (job <= runs % jobs ? 1 : 0)))
-        "build-fuzz/bin/$name" -runs="$share" -max_len="${spec##*:}" -timeout=10 -print_final_stats=1 \
+        "build-fuzz/bin/$name" -runs="$share" -max_len="${entry##*:}" -timeout=10 -print_final_stats=1 \
             -artifact_prefix=build-fuzz/fuzz/ "build-fuzz/fuzz/found-$name" fuzz/corpus \
             >"build-fuzz/fuzz/$name-$job.log" 2>&1 &
         pids+=($!)
