@@ -18,4 +18,13 @@ void KeepOutOfTaskbar(QWidget* window);
 // left unmanaged there.
 void SetClickThrough(QWidget* window, bool clickThrough);
 
+// Sends a shown window to the bottom of the stacking order, out of the topmost band. Where no
+// window manager keeps the desktop's own window below the others (none runs, or it does not manage
+// this window), the window is left where it is: at the bottom it would vanish under the desktop.
+void SendToBottom(QWidget* window);
+
+// Puts a window into the topmost band, above every ordinary window, without moving or
+// activating anything.
+void PutInTopmostBand(QWidget* window);
+
 } // namespace window_system

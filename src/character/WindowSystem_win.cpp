@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <windows.h>
+
 namespace window_system {
 
 bool HasLayeredWindows() { return true; }
@@ -16,6 +18,17 @@ void SetClickThrough(QWidget* window, bool clickThrough) {
         w->setFlag(Qt::WindowTransparentForInput, clickThrough);
     else
         window->setWindowFlag(Qt::WindowTransparentForInput, clickThrough);
+}
+
+void SendToBottom(QWidget* window) {
+    SetWindowPos(reinterpret_cast<HWND>(window->winId()), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void PutInTopmostBand(QWidget* window) {
+    window->overrideWindowFlags(window->windowFlags() | Qt::WindowStaysOnTopHint);
+    SetWindowPos(reinterpret_cast<HWND>(window->winId()), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 } // namespace window_system

@@ -83,4 +83,49 @@ void SetClickThrough(QWidget* window, bool clickThrough) {
         window->show();
 }
 
+namespace {
+
+// An EWMH window manager announces itself on the root window. Without one there are no bands:
+// the bottom of the stack lies below every desktop window.
+bool WindowManagerRunning() {
+#ifdef LOOKABOUT_HAVE_XCB
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return false;
+    xcb_connection_t* c = x11->connection();
+    static const char name[] = "_NET_SUPPORTING_WM_CHECK";
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
+    if (!atom || atom->atom == XCB_NONE) {
+        free(atom);
+        return false;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_get_property_reply_t* property = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    const bool running = property && xcb_get_property_value_length(property) == 4;
+    free(property);
+    free(atom);
+    return running;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+void SendToBottom(QWidget* window) {
+    if (!window->windowFlags().testFlag(Qt::X11BypassWindowManagerHint) && WindowManagerRunning())
+        window->lower();
+}
+
+void PutInTopmostBand(QWidget* window) {
+    // Tell the widget without re-creating its window, then the window manager (_NET_WM_STATE_ABOVE).
+    window->overrideWindowFlags(window->windowFlags() | Qt::WindowStaysOnTopHint);
+    if (QWindow* w = window->windowHandle())
+        w->setFlag(Qt::WindowStaysOnTopHint, true);
+    // Without a window manager there is no band: on top of the stack is the nearest to it.
+    window->raise();
+}
+
 } // namespace window_system

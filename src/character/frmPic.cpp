@@ -28,8 +28,11 @@
 #include <QWindow>
 
 frmPic::frmPic()
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint) {
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint) {
     setWindowTitle(QStringLiteral("Character"));
+    // A character starts behind the other windows; it joins the topmost band once the user
+    // activates it, so showing it must not activate it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     window_system::KeepOutOfTaskbar(this);
@@ -268,6 +271,12 @@ void frmPic::mouseReleaseEvent(QMouseEvent*) {
 }
 
 void frmPic::mouseDoubleClickEvent(QMouseEvent*) { ShowControlPanel(); }
+
+void frmPic::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        window_system::PutInTopmostBand(this);
+    QWidget::changeEvent(event);
+}
 
 
 void frmPic::keyPressEvent(QKeyEvent* event) {

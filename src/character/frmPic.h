@@ -1,5 +1,5 @@
-// A character window: borderless, cut to the outline of its face, always in the topmost band,
-// with no taskbar entry. It holds the character's record as public fields.
+// A character window: borderless, cut to the outline of its face, in the topmost band once the
+// user has activated it, with no taskbar entry. It holds the character's record as public fields.
 #pragma once
 
 #include "character/Gaze.h"
@@ -53,6 +53,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The picture file as a path on this system: the program's folder, then the name, whose

@@ -44,6 +44,14 @@ std::string ToRecord(const QString& text) {
     return text.toLocal8Bit().toStdString();
 }
 
+// A pasted text may hold line breaks or NULs, which the file cannot keep in a name: the live edit
+// and OK store the same name, with blanks in their place.
+std::string NameOfField(QString text) {
+    for (const QChar c : {QChar(u'\r'), QChar(u'\n'), QChar(0)})
+        text.replace(c, QLatin1Char(' '));
+    return ToRecord(text);
+}
+
 // The diameter sliders of one eye frame: caption, tooltip per element, the record field per
 // element, design value and place in the frame.
 struct DiameterSlider {
@@ -432,10 +440,7 @@ void frmAdvSet::txtTitle_Change() {
     if (mFilling)
         return;
     if (CharacterWindowBase* character = Character())
-        // A pasted text may hold line breaks, which the file cannot keep in a name.
-        character->mTitle = ToRecord(QString(txtTitle->text()).replace(QLatin1Char('\r'), QLatin1Char(' '))
-                                         .replace(QLatin1Char('\n'), QLatin1Char(' '))
-                                         .replace(QChar(0), QLatin1Char(' ')));
+        character->mTitle = NameOfField(txtTitle->text());
     RefreshProps();
 }
 
@@ -553,7 +558,7 @@ void frmAdvSet::RestoreCharacter() {
 void frmAdvSet::cmdOK_Click() {
     CharacterWindowBase* character = Character();
     if (character)
-        character->mTitle = ToRecord(txtTitle->text());
+        character->mTitle = NameOfField(txtTitle->text());
     if (mHub && character) {
         mHub->RefreshProps(character->mMyIndex);
         mHub->RepaintPicture(character->mMyIndex);

@@ -114,6 +114,7 @@ void LoadAll() {
         auto* window = static_cast<frmPic*>(CharacterWindows[k]);
         window->MakeWindowRegion();
         window->show();
+        window_system::SendToBottom(window);
     }
     // Let the characters map and paint before the panel's rows are built: they are what the user
     // waits to see.

@@ -211,10 +211,10 @@ class CharacterWindowsTest(unittest.TestCase):
         self.assertEqual(len(backdrop.clicks()), 1, "a click on the face went through it")
 
         self.assertEqual(len(x.windows(CHARACTER_TITLE)), 3)
-        # Characters stay above other windows and out of the taskbar and the pager.
+        # Characters stay out of the taskbar and the pager.
         for wid in windows:
             states = x.run(["xprop", "-id", str(wid), "_NET_WM_STATE"])
-            for state in ("_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
+            for state in ("_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
                 self.assertIn(state, states)
         self.assertEqual(program.terminate(), 0, program.log())
 
@@ -279,6 +279,27 @@ EXPECTED_SAVED = {
     # Fixed_To missing: the character stands still, which is its own index.
     "Smiley": dict(DEFAULTS, Image_File="missing.gif", Fixed_To="2", No_Mouseclick="1", Iris_Width="255"),
 }
+
+
+class StackingTest(unittest.TestCase):
+    def test_a_character_starts_behind_other_windows_and_stays_on_top_once_clicked(self):
+        ini = "[Character_1]\nImage_File=a.bmp\nStart_Position_X=600\nStart_Position_Y=400\n"
+        with XSession(window_manager=True, root_colour=ROOT) as x:
+            program = x.start_program(x.program_folder(ini, {"a.bmp": FACE_A.bmp_bytes()}))
+            x.wait_for_windows(CHARACTER_TITLE, 1, program=program)
+            x.wait_for_pixel(600 + 90, 400 + 50, FACE_A.face)
+            # An ordinary window opened later over the right half of the face covers it.
+            cover = x.ordinary_window(BACKDROP, 660, 380, 200, 150)
+            x.wait_for_pixel(600 + 90, 400 + 50, BACKDROP)
+            # A click on the uncovered half activates the character: from then on it stays above the
+            # window, even when that window is raised.
+            x.click(600 + 30, 400 + 50)
+            x.wait_for_pixel(600 + 90, 400 + 50, FACE_A.face)
+            x.focus(cover)
+            x.xdotool("windowraise", cover)
+            time.sleep(0.3)
+            self.assertEqual(x.screenshot().pixel(600 + 90, 400 + 50), FACE_A.face)
+            self.assertEqual(program.terminate(), 0, program.log())
 
 
 class ShutdownTest(unittest.TestCase):

@@ -750,6 +750,13 @@ class XSession:
         wait_until(shown, 5, what="the backdrop on the screen")
         return Backdrop(self._connection, wid, geometry)
 
+    def ordinary_window(self, rgb, x, y, width, height):
+        """Maps a plain window of colour rgb that the window manager manages, at (x, y); returns its id."""
+        wid = self._connection.create_window(x, y, width, height, rgb=rgb, override_redirect=False)
+        self._connection.map_window(wid)
+        self.xdotool("windowmove", "--sync", wid, x, y)
+        return wid
+
     # -- pointer and keys (through the XTEST extension, as real input) ----------------------------------------
 
     def move_pointer(self, x, y):

@@ -265,11 +265,13 @@ TEST_F(EditorTest, TheEntryPointOpensOneModalEditorAndDiscardsItWhenClosed) {
         EXPECT_TRUE(editor->isVisible());
         seen = true;
         QTest::keyClick(editor->sldIrisWidth, Qt::Key_Right);
+        editor->txtTitle->setText(QStringLiteral("a\nb")); // pasted: OK keeps it one line, as the live edit does
         QTest::mouseClick(editor->cmdOK, Qt::LeftButton);
     });
     ShowCharacterEditor(1);
     EXPECT_TRUE(seen);
     EXPECT_EQ(CharacterEditor(), nullptr);
+    EXPECT_EQ(c->mTitle, "a b");
     EXPECT_EQ(c->mIrisWidth, 3);
     EXPECT_EQ(c->Refreshes(), 1); // a change made just before OK still reaches the face
     ShowCharacterEditor(5);       // no such character: nothing opens
