@@ -7,11 +7,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <system_error>
 
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -43,25 +43,32 @@ std::string ResolveTarget(const std::string& path) {
     return path;
 }
 
-// Replace's temporary names: ".<file>.XXXXXX" from mkstemp, or GetTempFileName's "lka<hex>.tmp".
+// Replace's temporary files are ".<file>.save-" + six letters or digits + ".tmp": a marker nobody
+// gives a backup by chance, so clearing leftovers never takes a user's ".Lookabout.ini.old123".
+constexpr std::size_t kRandomLength = 6;
+constexpr const char* kTempSuffix = ".tmp";
+std::string TempPrefix(const std::string& target) { return "." + target + ".save-"; }
+
 bool IsLeftoverName(const std::string& target, const std::string& name) {
-#ifdef _WIN32
-    (void)target;
-    if (name.size() < 8 || name.size() > 11 || name.compare(0, 3, "lka") != 0 ||
-        name.compare(name.size() - 4, 4, ".tmp") != 0)
+    const std::string prefix = TempPrefix(target);
+    const std::string suffix = kTempSuffix;
+    if (name.size() != prefix.size() + kRandomLength + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix))
         return false;
-    for (std::size_t i = 3; i < name.size() - 4; ++i)
-        if (!std::isxdigit(static_cast<unsigned char>(name[i])))
-            return false;
-    return true;
-#else
-    const std::string prefix = "." + target + ".";
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    for (std::size_t i = prefix.size(); i < name.size(); ++i)
+    for (std::size_t i = prefix.size(); i < prefix.size() + kRandomLength; ++i)
         if (!std::isalnum(static_cast<unsigned char>(name[i])))
             return false;
     return true;
+}
+
+// Only a plain file of this user: a link, a folder or another user's file of that name is not ours.
+bool IsOwnPlainFile(const fs::path& entry) {
+#ifdef _WIN32
+    std::error_code ec;
+    return fs::is_regular_file(fs::symlink_status(entry, ec));
+#else
+    struct stat st {};
+    return ::lstat(entry.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
 #endif
 }
 
@@ -76,9 +83,7 @@ int RemoveLeftovers(const std::string& pathIn) {
     int removed = 0;
     for (; !ec && it != end; it.increment(ec)) {
         const fs::path entry = it->path();
-        // Only plain files: a link or folder of that name is not ours to delete.
-        if (IsLeftoverName(file, entry.filename().string()) && fs::is_regular_file(fs::symlink_status(entry, ec)) &&
-            fs::remove(entry, ec))
+        if (IsLeftoverName(file, entry.filename().string()) && IsOwnPlainFile(entry) && fs::remove(entry, ec))
             ++removed;
         ec.clear();
     }
@@ -117,31 +122,45 @@ bool Replace(const std::string& pathIn, const std::string& bytes, std::string& e
     }
     const fs::path target(path);
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    char tempName[MAX_PATH];
-    if (!GetTempFileNameA(dir.string().c_str(), "lka", 0, tempName)) {
+    // GetTempFileName would name it "lka<hex>.tmp", which nothing ties to this program; make our own name.
+    const std::string prefix = (dir / TempPrefix(target.filename().string())).string();
+    const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::string tempName;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        tempName = prefix;
+        for (std::size_t i = 0; i < kRandomLength; ++i)
+            tempName += alphabet[random() % (sizeof alphabet - 1)];
+        tempName += kTempSuffix;
+        file = CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (file == INVALID_HANDLE_VALUE) {
         error = "cannot create a file in " + dir.string() + " (error " + std::to_string(GetLastError()) + ")";
         return false;
     }
-    FILE* f = std::fopen(tempName, "wb");
-    bool ok = f != nullptr;
-    if (ok)
-        ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
-             _commit(_fileno(f)) == 0;
-    if (f)
-        ok = (std::fclose(f) == 0) && ok;
+    DWORD written = 0;
+    bool ok = bytes.size() <= MAXDWORD &&
+              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size() && FlushFileBuffers(file);
+    const DWORD writeError = ok ? 0 : GetLastError();
+    ok = CloseHandle(file) && ok;
     if (!ok) {
-        error = std::strerror(errno);
-        DeleteFileA(tempName);
+        const DWORD code = writeError ? writeError : GetLastError();
+        error = "cannot write " + tempName + " (error " + std::to_string(code) + ")";
+        DeleteFileA(tempName.c_str());
         return false;
     }
     if (BeforeRenameHook() && !BeforeRenameHook()()) {
         error = "interrupted before the rename";
-        DeleteFileA(tempName);
+        DeleteFileA(tempName.c_str());
         return false;
     }
-    if (!MoveFileExA(tempName, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExA(tempName.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = "cannot replace the file (error " + std::to_string(GetLastError()) + ")";
-        DeleteFileA(tempName);
+        DeleteFileA(tempName.c_str());
         return false;
     }
     return true;
@@ -164,8 +183,8 @@ bool Replace(const std::string& pathIn, const std::string& bytes, std::string& e
     }
     const fs::path target(path);
     const std::string dir = target.has_parent_path() ? target.parent_path().string() : std::string(".");
-    std::string temp = dir + "/." + target.filename().string() + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    std::string temp = dir + "/" + TempPrefix(target.filename().string()) + "XXXXXX" + kTempSuffix;
+    const int fd = ::mkstemps(temp.data(), static_cast<int>(std::strlen(kTempSuffix)));
     if (fd < 0) {
         error = std::strerror(errno);
         return false;

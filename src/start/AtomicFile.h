@@ -12,14 +12,15 @@ enum class ReadResult { Ok, Missing, Failed };
 ReadResult ReadAll(const std::string& path, std::string& bytes);
 
 // Replaces the file's content so that a crash at any moment leaves either the old or the new file:
-// the bytes go to a temporary file in the same folder, are flushed to the disk, and the temporary
-// file is then renamed over the target. A link is followed, so the file it points at is replaced.
-// On failure the old file is untouched, the temporary file is gone, and `error` says why.
+// the bytes go to a temporary file in the same folder (".<file>.save-XXXXXX.tmp"), are flushed to
+// the disk, and the temporary file is then renamed over the target. A link is followed, so the file
+// it points at is replaced. On failure the old file is untouched, the temporary file is gone, and `error` says why.
 bool Replace(const std::string& path, const std::string& bytes, std::string& error);
 
 // Removes the temporary files that replacements of `path` left behind when the process was killed
-// between creating one and renaming it. Only files named the way Replace names them are touched, so
-// call it while no other process can be saving the same file. Returns how many were removed.
+// between creating one and renaming it. Only plain files of this user that carry Replace's marker
+// (".<file>.save-XXXXXX.tmp") are touched, so call it while no other process can be saving the
+// same file. Returns how many were removed.
 int RemoveLeftovers(const std::string& path);
 
 // Tests use this to fail a replacement after the temporary file is written but before the rename.

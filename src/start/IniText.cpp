@@ -33,12 +33,18 @@ IniText::Line IniText::MakeLine(std::string text, std::string eol) {
     if (eq == std::string_view::npos)
         return line;
     line.kind = Kind::Key;
-    line.name = Lower(text_rules::Trim(trimmed.substr(0, eq)));
+    line.shownName = std::string(text_rules::Trim(trimmed.substr(0, eq)));
+    line.name = Lower(line.shownName);
     line.value = std::string(text_rules::Trim(trimmed.substr(eq + 1)));
     return line;
 }
 
 IniText::IniText(std::string_view bytes) {
+    // Some editors save a UTF-8 byte-order mark; left in, it would hide the first section's header.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    byteOrderMark_ = bytes.starts_with(kByteOrderMark);
+    if (byteOrderMark_)
+        bytes.remove_prefix(kByteOrderMark.size());
     blocks_.emplace_back();
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -65,7 +71,7 @@ void IniText::Reindex() {
 }
 
 std::string IniText::Bytes() const {
-    std::string out;
+    std::string out = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
     for (const Block& block : blocks_)
         for (const Line& line : block.lines) {
             out += line.text;
@@ -108,8 +114,23 @@ std::vector<std::string> IniText::SectionNames() const {
         const std::string& name = blocks_[b].lines.front().shownName;
         // A name with a NUL in it cannot be named through the C-string calls; it would read
         // as two other names.
-        if (name.find('\0') == std::string::npos && FindSection(name) == b)
+        if (!name.empty() && name.find('\0') == std::string::npos && FindSection(name) == b)
             names.push_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> IniText::KeyNames(std::string_view section) const {
+    std::vector<std::string> names;
+    const std::size_t b = FindSection(section);
+    if (b == npos)
+        return names;
+    const Block& block = blocks_[b];
+    for (std::size_t i = 1; i < block.lines.size(); ++i) {
+        const Line& line = block.lines[i];
+        if (line.kind == Kind::Key && !line.name.empty() && line.name.find('\0') == std::string::npos &&
+            FindKey(block, line.name) == i)
+            names.push_back(line.shownName);
     }
     return names;
 }
@@ -160,14 +181,15 @@ std::string IniText::Stored(std::string_view value) {
 bool IniText::SetValue(std::string_view section, std::string_view key, std::string_view rawValue) {
     if (!IsSafeToWrite(section, key, rawValue))
         return false;
+    // Rewriting what already reads the same would only churn the file (spacing, quotes).
+    if (Value(section, key) == rawValue)
+        return true;
     const std::string value = Stored(rawValue);
     const std::string eol = NewLineEnding();
     const std::size_t b = FindSection(section);
     if (b == npos) {
         EnsureLastLineEnded();
         Block block;
-        if (const Line* last = LastLine(); last && !text_rules::Trim(last->text).empty())
-            blocks_.back().lines.push_back(MakeLine("", eol));
         block.lines.push_back(MakeLine("[" + std::string(section) + "]", eol));
         block.lines.push_back(MakeLine(std::string(key) + "=" + value, eol));
         blocks_.push_back(std::move(block));

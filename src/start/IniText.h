@@ -20,11 +20,14 @@ public:
     // one pair of matching quotes removed. Names match without regard to ASCII case.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
-    // Each section name once, in file order, as first written.
+    // Each section name once, in file order, as first written; an empty name ("[]") is never listed.
     std::vector<std::string> SectionNames() const;
+    // The key names of the first matching section, each once, in file order, as first written.
+    std::vector<std::string> KeyNames(std::string_view section) const;
 
-    // Replaces the value in place, or appends the key at the end of its section, or appends the
-    // section at the end of the text. A value that reading would change (blanks at an end, a pair
+    // Leaves the text as it is when the key already reads as `value`; otherwise replaces the value
+    // in place, or appends the key at the end of its section, or appends the section right after
+    // the last line. A value that reading would change (blanks at an end, a pair
     // of quotes around it) is written in quotes, so it reads back as it was. Returns false, changing nothing, when a name or the value
     // would change the file's structure (see IsSafeToWrite).
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
@@ -44,7 +47,7 @@ private:
         Kind kind = Kind::Other;
         std::string name;   // section or key name, trimmed, in lower case for matching
         std::string value;  // raw value, trimmed (keys only)
-        std::string shownName; // the section name as written (sections only)
+        std::string shownName; // the section or key name as written, trimmed
     };
     // The lines before the first section, then one block per section header with its lines.
     struct Block {
@@ -63,6 +66,7 @@ private:
     void EnsureLastLineEnded();
     Line* LastLine();
 
+    bool byteOrderMark_ = false; // kept in front of the text, and no part of the first line
     std::vector<Block> blocks_;
     std::unordered_map<std::string, std::size_t> firstBlock_; // lower-case section name -> block
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace profile {
 
@@ -136,25 +137,14 @@ int GetInt(const char* section, const char* key, int defaultValue, const std::st
     });
 }
 
-std::size_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                      std::size_t size, const std::string& path) {
-    if (!buffer || size == 0)
-        return 0;
-    std::string value = defaultValue ? defaultValue : "";
-    if (section && key)
-        if (auto found = WithText(path, [&](IniText& text) { return text.Value(section, key); }))
-            value = std::move(*found);
-    const std::size_t n = std::min(value.size(), size - 1);
-    std::memcpy(buffer, value.data(), n);
-    buffer[n] = '\0';
-    return n;
-}
+namespace {
 
-std::size_t GetSectionNames(char* buffer, std::size_t size, const std::string& path) {
-    if (!buffer || size == 0)
-        return 0;
+// Copies names, each ended by a NUL, the list ended by a further NUL, as the Windows calls do:
+// returns the characters copied without the final NUL; a list cut by the buffer ends in two NULs,
+// and then the result is size - 2. An exact fit counts as too small.
+std::size_t CopyList(const std::vector<std::string>& names, char* buffer, std::size_t size) {
     std::string list;
-    for (const std::string& name : WithText(path, [](IniText& text) { return text.SectionNames(); })) {
+    for (const std::string& name : names) {
         list += name;
         list += '\0';
     }
@@ -164,7 +154,6 @@ std::size_t GetSectionNames(char* buffer, std::size_t size, const std::string& p
             buffer[1] = '\0';
         return 0;
     }
-    // Like the Windows call, an exact fit counts as too small: it wants room for two final NULs.
     if (list.size() + 2 <= size) {
         std::memcpy(buffer, list.data(), list.size());
         buffer[list.size()] = '\0';
@@ -178,6 +167,33 @@ std::size_t GetSectionNames(char* buffer, std::size_t size, const std::string& p
     buffer[size - 2] = '\0';
     buffer[size - 1] = '\0';
     return size - 2;
+}
+
+} // namespace
+
+std::size_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                      std::size_t size, const std::string& path) {
+    if (!buffer || size == 0)
+        return 0;
+    if (!section)
+        return GetSectionNames(buffer, size, path);
+    if (!key)
+        return CopyList(WithText(path, [&](IniText& text) { return text.KeyNames(section); }), buffer, size);
+    std::string value = defaultValue ? defaultValue : "";
+    // The Windows call drops the default's trailing blanks (spaces) too.
+    value.erase(value.find_last_not_of(' ') + 1);
+    if (auto found = WithText(path, [&](IniText& text) { return text.Value(section, key); }))
+        value = std::move(*found);
+    const std::size_t n = std::min(value.size(), size - 1);
+    std::memcpy(buffer, value.data(), n);
+    buffer[n] = '\0';
+    return n;
+}
+
+std::size_t GetSectionNames(char* buffer, std::size_t size, const std::string& path) {
+    if (!buffer || size == 0)
+        return 0;
+    return CopyList(WithText(path, [](IniText& text) { return text.SectionNames(); }), buffer, size);
 }
 
 bool WriteString(const char* section, const char* key, const char* value, const std::string& path) {

@@ -18,8 +18,10 @@ namespace profile {
 // non-digit ("12abc" is 12, "abc" is 0). `defaultValue` when the key is missing or empty.
 int GetInt(const char* section, const char* key, int defaultValue, const std::string& path);
 
-// Copies the value, or `defaultValue` when the key is missing, into `buffer`, cut to size - 1
-// characters and ended by a NUL. Returns the number of characters copied.
+// Copies the value, or `defaultValue` without its trailing spaces when the key is missing, into
+// `buffer`, cut to size - 1 characters and ended by a NUL. Returns the number of characters copied.
+// With section == nullptr: the list of section names, as GetSectionNames gives it; with
+// key == nullptr: the list of that section's key names, in the same form.
 std::size_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
                       std::size_t size, const std::string& path);
 
@@ -28,7 +30,8 @@ std::size_t GetString(const char* section, const char* key, const char* defaultV
 // and followed by two NULs, and the result is size - 2.
 std::size_t GetSectionNames(char* buffer, std::size_t size, const std::string& path);
 
-// With a value: creates or replaces the key (and the section and the file when needed).
+// With a value: creates or replaces the key (and the section and the file when needed); a value
+// that already reads the same leaves the file untouched.
 // With value == nullptr: removes the key. With key == nullptr: removes the section and its keys.
 // Returns false when the file cannot be written or the write is refused; LastError() says why.
 bool WriteString(const char* section, const char* key, const char* value, const std::string& path);

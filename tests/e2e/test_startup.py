@@ -306,7 +306,8 @@ class ShutdownTest(unittest.TestCase):
     def check_end_by_signal(self, signum):
         with XSession(root_colour=ROOT) as x:
             # What an earlier run killed in the middle of a save left behind; the start clears it away.
-            folder = x.program_folder(HAND_KEPT_INI, {"a.bmp": FACE_A.bmp_bytes(), ".Lookabout.ini.Ab12Cd": b"[half"})
+            folder = x.program_folder(HAND_KEPT_INI, {"a.bmp": FACE_A.bmp_bytes(),
+                                                      ".Lookabout.ini.save-Ab12Cd.tmp": b"[half"})
             program = x.start_program(folder)
             x.wait_for_windows(CHARACTER_TITLE, 2, program=program)
             program.signal(signum)

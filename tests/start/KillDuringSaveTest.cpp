@@ -150,25 +150,36 @@ TEST(SaveUnderKill, TheFileIsAlwaysTheOldOrTheNewOneAndLoads) {
 
 TEST(SaveUnderKill, ClearingLeftoversTouchesNothingElse) {
 #ifdef _WIN32
-    GTEST_SKIP() << "the names are those of the POSIX replacement";
+    GTEST_SKIP() << "the folder, the link and the other user's file are made with POSIX calls";
 #else
     TestFolder folder;
     const std::string path = folder.File("Lookabout.ini");
     ASSERT_TRUE(Save(Version(0), path));
-    const std::vector<std::string> kept = {".Lookabout.ini.lock", ".Lookabout.ini.bak1234", ".Lookabout.ini.ab-cd_",
-                                           ".Other.ini.Ab12Cd", "Lookabout.ini.Ab12Cd", "face.bmp"};
+    // A user's backups, names close to ours, and a folder or a link named like a leftover stay.
+    const std::vector<std::string> kept = {".Lookabout.ini.backup",          ".Lookabout.ini.old123",
+                                           ".Lookabout.ini.save-Ab12Cd",     ".Lookabout.ini.save-Ab12C.tmp",
+                                           ".Lookabout.ini.save-Ab_2Cd.tmp", ".Other.ini.save-Ab12Cd.tmp",
+                                           "Lookabout.ini.save-Ab12Cd.tmp",  ".Lookabout.ini.lock"};
     for (const std::string& name : kept)
         WriteBytes(folder.File(name), "x");
-    WriteBytes(folder.File(".Lookabout.ini.Ab12Cd"), "half a save");
-    WriteBytes(folder.File(".Lookabout.ini.zzzzzz"), "");
-    // A folder or a link of that shape is not a leftover of ours.
-    ASSERT_EQ(::mkdir(folder.File(".Lookabout.ini.DIR123").c_str(), 0755), 0);
-    ASSERT_EQ(::symlink("face.bmp", folder.File(".Lookabout.ini.LNK123").c_str()), 0);
+    ASSERT_EQ(::mkdir(folder.File(".Lookabout.ini.save-DIR123.tmp").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink(".Lookabout.ini.backup", folder.File(".Lookabout.ini.save-LNK123.tmp").c_str()), 0);
+    WriteBytes(folder.File(".Lookabout.ini.save-Ab12Cd.tmp"), "half a save");
+    WriteBytes(folder.File(".Lookabout.ini.save-zzzzzz.tmp"), "");
+    // Nor is another user's file of our shape ours; only root can make one to try.
+    const std::string others = ".Lookabout.ini.save-Other1.tmp";
+    if (::geteuid() == 0) {
+        WriteBytes(folder.File(others), "x");
+        ASSERT_EQ(::chown(folder.File(others).c_str(), 65534, 65534), 0);
+    }
     const std::string text = ReadBytes(path);
 
     EXPECT_EQ(atomic_file::RemoveLeftovers(path), 2);
     std::vector<std::string> expected = kept;
-    expected.insert(expected.end(), {".Lookabout.ini.DIR123", ".Lookabout.ini.LNK123", "Lookabout.ini"});
+    expected.insert(expected.end(),
+                    {".Lookabout.ini.save-DIR123.tmp", ".Lookabout.ini.save-LNK123.tmp", "Lookabout.ini"});
+    if (::geteuid() == 0)
+        expected.push_back(others);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(folder.Entries(), expected);
     EXPECT_EQ(ReadBytes(path), text);

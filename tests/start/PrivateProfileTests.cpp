@@ -67,7 +67,9 @@ TEST_F(IniFile, ReadsValuesByTheWindowsRules) {
         {"[S]\nName=\n", "S", "Name", ""},                 {"[S]\nName=a=b\n", "S", "Name", "a=b"},
         // line endings
         {"[S]\r\nName=crlf\r\nB=x\r\n", "S", "Name", "crlf"}, {"[S]\rName=cr\rB=x\r", "S", "Name", "cr"},
-        {"[S]\nA=lf\r\nName=mixed\rB=x\n", "S", "Name", "mixed"}, {"[S]\r\nName=unended", "S", "Name", "unended"}};
+        {"[S]\nA=lf\r\nName=mixed\rB=x\n", "S", "Name", "mixed"}, {"[S]\r\nName=unended", "S", "Name", "unended"},
+        // a UTF-8 byte-order mark does not hide the first section
+        {"\xEF\xBB\xBF[S]\r\nName=marked\r\n", "S", "Name", "marked"}};
     // clang-format on
     for (const auto& [file, section, key, expected] : cases) {
         Make(file);
@@ -95,29 +97,39 @@ TEST_F(IniFile, GetStringAndSectionNamesAreCutLikeTheWindowsCalls) {
     Make("[S]\nName=abcdef\n");
     // Key, buffer size, text and count returned.
     const std::tuple<const char*, std::size_t, const char*, std::size_t> strings[] = {
-        {"Name", 7, "abcdef", 6}, {"Name", 6, "abcde", 5}, {"Name", 1, "", 0}, {"Nope", 5, "Look", 4}};
+        {"Name", 7, "abcdef", 6}, {"Name", 6, "abcde", 5}, {"Name", 1, "", 0}, {"Nope", 5, "Look", 4},
+        {"Nope", 14, "Lookabout", 9}}; // the default loses its trailing blanks, as on Windows
     for (const auto& [key, size, text, count] : strings) {
-        char buffer[12];
+        char buffer[16];
         std::memset(buffer, 'x', sizeof buffer);
-        EXPECT_EQ(profile::GetString("S", key, "Lookabout", buffer, size, path_), count) << key << " into " << size;
+        EXPECT_EQ(profile::GetString("S", key, "Lookabout  ", buffer, size, path_), count) << key << " into " << size;
         EXPECT_STREQ(buffer, text);
         EXPECT_EQ(buffer[size], 'x') << "wrote beyond the buffer";
     }
 
-    // 27 characters of names and NULs. The Windows call needs room for the list and a closing NUL
-    // plus one more: a buffer of exactly 28 counts as too small, and the result is size - 2.
-    Make("[ section1 ]\r\n[section2]\r\n[SECTION1]\r\n[section3]\r\n");
-    const std::string all("section1\0section2\0section3\0\0", 28);
-    const std::tuple<std::size_t, std::size_t, std::string> names[] = {
-        {29, 27, all},
-        {28, 26, all},
-        {27, 25, std::string("section1\0section2\0section\0\0", 27)},
-        {12, 10, std::string("section1\0s\0\0", 12)}};
-    for (const auto& [size, count, contents] : names) {
+    // 29 characters of names and NULs. The Windows call needs room for the list and a closing NUL
+    // plus one more: a buffer of exactly 30 counts as too small, and the result is size - 2.
+    // A section without a name is none. Without a section name GetString gives the same list, and
+    // without a key name the list of the section's keys, in the same form.
+    Make("[ section1 ]\r\n[]\r\nImage_File=a.bmp\r\n[section2]\r\n[SECTION1]\r\n[section3]\r\n"
+         "[K]\r\nkey1=1\r\n;x=2\r\nKEY2=\r\nkey1=3\r\nkey3\r\n");
+    const std::string all("section1\0section2\0section3\0K\0\0", 30);
+    // Section (nullptr: the section names), buffer size, count returned, contents.
+    const std::tuple<const char*, std::size_t, std::size_t, std::string> lists[] = {
+        {nullptr, 31, 29, all},
+        {nullptr, 30, 28, all},
+        {nullptr, 12, 10, std::string("section1\0s\0\0", 12)},
+        {"k", 16, 10, std::string("key1\0KEY2\0\0", 11)},
+        {"K", 9, 7, std::string("key1\0KE\0\0", 9)}};
+    for (const auto& [section, size, count, contents] : lists) {
+        const std::string what = (section ? section : "names") + std::string(" into ") + std::to_string(size);
         char buffer[100];
         std::memset(buffer, 0x0c, sizeof buffer);
-        EXPECT_EQ(profile::GetSectionNames(buffer, size, path_), count) << "size " << size;
-        EXPECT_EQ(std::string(buffer, contents.size()), contents) << "size " << size;
+        EXPECT_EQ(profile::GetString(section, nullptr, "default", buffer, size, path_), count) << what;
+        EXPECT_EQ(std::string(buffer, contents.size()), contents) << what;
+        if (!section) {
+            EXPECT_EQ(profile::GetSectionNames(buffer, size, path_), count) << what;
+        }
     }
     Make("; nothing but a comment\nKey=value\n");
     char buffer[16];
@@ -140,11 +152,17 @@ TEST_F(IniFile, WritesChangeOnlyTheLinesTheyMust) {
         {"delete a section with its keys", "; top\n[A]\nx=1\n\n[B]\ny=2\nw=4\n\n[C]\nz=3\n", "b", nullptr, nullptr,
          "; top\n[A]\nx=1\n\n\n[C]\nz=3\n"}, // the blank lines around it are no part of it
         {"delete what is not there", "[A]\nx=1\n", "Q", nullptr, nullptr, "[A]\nx=1\n"},
-        {"the same value again", "[A]\n x = 1\n", "A", "X", "1", "[A]\n x = 1\n"}};
+        {"the same value again", "[A]\n x = 1\n", "A", "X", "1", "[A]\n x = 1\n"},
+        {"a value that reads the same", "[A]\nx = \"1\"  \n", "A", "x", "1", "[A]\nx = \"1\"  \n"},
+        {"new section right after the last line", "[A]\nx=1\n", "B", "y", "2", "[A]\nx=1\n[B]\ny=2\n"},
+        {"byte-order mark kept, first section found", "\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "2",
+         "\xEF\xBB\xBF[A]\r\nx=2\r\n"}};
     for (const auto& [what, before, section, key, value, after] : cases) {
         Make(before);
+        const std::size_t replacements = profile::ReplacementCount();
         EXPECT_TRUE(profile::WriteString(section, key, value, path_)) << what << ": " << profile::LastError();
         EXPECT_EQ(Bytes(), after) << what;
+        EXPECT_EQ(profile::ReplacementCount() == replacements, Bytes() == before) << what << ": no change, no save";
     }
 }
 
