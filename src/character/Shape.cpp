@@ -3,6 +3,12 @@
 
 #include "start/Rounding.h"
 
+std::optional<std::uint32_t> OutlineKey(const std::uint32_t* pixels, int width, int height) {
+    if (!pixels || width <= 0 || height <= 0 || (pixels[0] >> 24) < 128)
+        return std::nullopt;
+    return pixels[0] & 0xFFFFFFu;
+}
+
 std::vector<PixelRect> OpaqueRegion(const std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
                                     bool* tooComplex, std::size_t mostRects) {
     std::vector<PixelRect> rects;
@@ -10,19 +16,19 @@ std::vector<PixelRect> OpaqueRegion(const std::uint32_t* pixels, int width, int 
         *tooComplex = false;
     if (!pixels || width <= 0 || height <= 0)
         return rects;
-    const std::uint32_t key = pixels[0] & 0xFFFFFFu;
+    const std::optional<std::uint32_t> key = OutlineKey(pixels, width, height);
     std::size_t bandStart = 0; // the current band's rectangles are rects[bandStart..]
     std::vector<PixelRect> runs;
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = pixels + y * stride;
         runs.clear();
         for (int x = 0; x < width;) {
-            if ((row[x] & 0xFFFFFFu) == key) {
+            if (!InsideOutline(row[x], key)) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < width && (row[x] & 0xFFFFFFu) != key)
+            while (x < width && InsideOutline(row[x], key))
                 ++x;
             runs.push_back({start, y, x - start, 1});
         }

@@ -1,11 +1,12 @@
-// The outline of a character window: every pixel of the key colour (the picture's upper-left
-// pixel) is cut away, wherever it lies in the picture.
+// The outline of a character window: every pixel that the picture file makes transparent, and
+// every pixel of the key colour (the picture's upper-left pixel) wherever it lies, is cut away.
 #pragma once
 
 #include "start/PixelRect.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 
@@ -14,8 +15,17 @@
 // (it drops the connection, and the program with it); real faces need a few per row.
 constexpr std::size_t kMostOutlineRects = 250000;
 
-// The rectangles that together cover every pixel whose colour is not the key colour.
-// `pixels` holds 0xAARRGGBB values; only the colour (the low 24 bits) is compared.
+// The key colour of a picture of 0xAARRGGBB pixels: the colour of its upper-left pixel, unless the
+// file makes that pixel transparent; then the file's transparency alone shapes the window.
+std::optional<std::uint32_t> OutlineKey(const std::uint32_t* pixels, int width, int height);
+
+// Whether a pixel is part of the face: at least half opaque, and not of the key colour.
+inline bool InsideOutline(std::uint32_t pixel, std::optional<std::uint32_t> key) {
+    return (pixel >> 24) >= 128 && !(key && (pixel & 0xFFFFFFu) == *key);
+}
+
+// The rectangles that together cover every pixel inside the outline (InsideOutline with the
+// picture's OutlineKey). `pixels` holds 0xAARRGGBB values, not premultiplied.
 // The rectangles come in bands, as window-system regions want them: sorted by top, then left,
 // every rectangle of a band as high as the band; consecutive rows with the same runs share a band.
 // An outline that would need more than `mostRects` rectangles gives none, and `tooComplex` is set.

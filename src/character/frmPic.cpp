@@ -35,6 +35,10 @@ frmPic::frmPic()
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // With a compositor the window shows the soft edges of a picture with an alpha channel. The
+    // choice must be made before the native window exists, which picks its visual by it.
+    if (IsWin2000OrLater)
+        setAttribute(Qt::WA_TranslucentBackground);
     window_system::KeepOutOfTaskbar(this);
     CharacterClock::Instance().Add(this);
 }
@@ -71,7 +75,15 @@ QImage frmPic::LoadPicture(const QString& path) {
     QImage image = reader.read();
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return {};
-    return image.convertToFormat(QImage::Format_RGB32);
+    // The file's own transparency (a GIF's transparent index, a PNG's alpha) is kept for the outline.
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+}
+
+QImage frmPic::SurfaceOf(const QImage& picture) const {
+    // Without a translucent window the outline alone cuts the face: the pixels inside it show
+    // their colour at full strength.
+    return testAttribute(Qt::WA_TranslucentBackground) ? picture.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                                       : picture.convertToFormat(QImage::Format_RGB32);
 }
 
 namespace {
@@ -89,13 +101,15 @@ void frmPic::MakeWindowRegion() {
     std::vector<PixelRect> rects;
     if (!picture.isNull())
         rects = Outline(picture, &tooComplex);
-    // A picture whose outline the window system cannot take is as unusable as a damaged one.
-    if (picture.isNull() || tooComplex) {
+    // A picture whose outline the window system cannot take is as unusable as a damaged one, and so
+    // is one with no face pixel left: an empty outline would leave the window uncut.
+    if (picture.isNull() || tooComplex || rects.empty()) {
         picture = MakeErrorPicture(QString::fromLocal8Bit(mPicFileName.data(), qsizetype(mPicFileName.size())));
         rects = Outline(picture, nullptr);
     }
     mPicture = picture;
-    mSurface = picture.copy();
+    mBare = SurfaceOf(picture);
+    mSurface = mBare.copy();
     mLastDrawn.reset();
 
     setFixedSize(mPicture.size());
@@ -135,7 +149,7 @@ void frmPic::SetWindowStyle() {
 }
 
 void frmPic::RefreshImage() {
-    mSurface = mPicture.copy();
+    mSurface = mBare.copy();
     mLastEye = {};
     mLastDrawn.reset();
     update();
@@ -211,12 +225,15 @@ void frmPic::DrawEyes(const GazeFrame& frame) {
     mLastDrawn = drawn;
     QPainter p(&mSurface);
     // Both eyes are restored before either iris is drawn, so overlapping eyes keep both irises.
+    // Copied, not drawn over: a half transparent pixel would keep some of the old iris.
+    p.setCompositionMode(QPainter::CompositionMode_Source);
     for (std::size_t i = 0; i < 2; ++i) {
         if (!frame.erase[i])
             continue;
         const PixelRect& r = frame.eraseRect[i];
-        p.drawImage(QPoint(r.x, r.y), mPicture, QRect(r.x, r.y, r.width, r.height));
+        p.drawImage(QPoint(r.x, r.y), mBare, QRect(r.x, r.y, r.width, r.height));
     }
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     // An outline of width 0 is drawn one pixel wide.
     QPen pen(FromRgbValue(mIrisColor), std::max<int>(mIrisWidth, 1));
     pen.setJoinStyle(Qt::MiterJoin);
@@ -320,5 +337,7 @@ bool frmPic::IsMinimised() const { return isMinimized(); }
 
 void frmPic::paintEvent(QPaintEvent* event) {
     QPainter p(this);
+    // The surface replaces what the window held: its alpha is the window's own.
+    p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(event->rect(), mSurface, event->rect());
 }

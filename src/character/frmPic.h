@@ -39,7 +39,8 @@ public:
     void SetTimer1Enabled(bool enabled) { mTimer1Enabled = enabled; }
     bool Timer1Enabled() const { return mTimer1Enabled; }
 
-    // The face as loaded (the error picture when loading failed), and what the window shows.
+    // The face as loaded (the error picture when loading failed; with an alpha channel when the file
+    // has transparency), and what the window shows.
     const QImage& Picture() const { return mPicture; }
     const QImage& Surface() const { return mSurface; }
     float FactorX() const { return mFactorX; }
@@ -60,11 +61,14 @@ private:
     // Windows separators are taken as folder separators.
     QString PicturePath() const;
     static QImage LoadPicture(const QString& path);
+    // The picture as the window's surface holds it: with its alpha where the window is translucent.
+    QImage SurfaceOf(const QImage& picture) const;
 
     // Restores the eye rectangles from the bare picture and draws both irises.
     void DrawEyes(const GazeFrame& frame);
 
     QImage mPicture;
+    QImage mBare;    // the picture in the surface's form, which the eye rectangles are restored from
     QImage mSurface;
     float mFactorX = 0;
     float mFactorY = 0;

@@ -315,7 +315,7 @@ void frmAdvSet::Form_Load() {
     // list shows that folder, whatever the current folder of the process is.
     Files->clear();
     QDir folder(ProgramDirectory());
-    folder.setNameFilters({QStringLiteral("*.bmp"), QStringLiteral("*.gif")});
+    folder.setNameFilters({QStringLiteral("*.bmp"), QStringLiteral("*.gif"), QStringLiteral("*.png")});
     folder.setFilter(QDir::Files);
     folder.setSorting(QDir::Name | QDir::IgnoreCase);
     Files->addItems(folder.entryList());

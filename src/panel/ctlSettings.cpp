@@ -1,6 +1,7 @@
 // One settings row of the control panel.
 #include "panel/ctlSettings.h"
 
+#include "character/Shape.h"
 #include "character/frmPic.h"
 #include "editor/frmAdvSet.h"
 #include "panel/PanelLook.h"
@@ -47,14 +48,14 @@ QString FromRecordText(const std::string& text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The face with the colour of its upper-left pixel made transparent, as it stands on the desktop.
+// The face as it stands on the desktop: what lies outside the window's outline is transparent.
 QImage WithoutBackground(const QImage& picture) {
     QImage face = picture.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = face.pixel(0, 0) | 0xFF000000u;
+    const auto key = OutlineKey(reinterpret_cast<const std::uint32_t*>(face.constBits()), face.width(), face.height());
     for (int y = 0; y < face.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(face.scanLine(y));
         for (int x = 0; x < face.width(); ++x)
-            if ((line[x] | 0xFF000000u) == key)
+            if (!InsideOutline(line[x], key))
                 line[x] = 0;
     }
     return face;

@@ -42,3 +42,39 @@ inline const std::string kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x0
                               "\x21\xf9\x04\x01\x00\x00\x00\x00"
                               "\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b",
                               43);
+
+// A GIF of four colours (0xRRGGBB) whose pixels are the digits 0 to 3 of `indices`, row by row;
+// index `transparent` is marked transparent. A clear code before every second pixel keeps each code
+// three bits wide, so the pixels need no compression.
+inline std::string Gif(int width, int height, const std::uint32_t (&palette)[4], int transparent,
+                       const std::string& indices) {
+    std::string s = "GIF89a";
+    Put16(s, static_cast<std::uint32_t>(width));
+    Put16(s, static_cast<std::uint32_t>(height));
+    s += std::string("\x81\0\0", 3);
+    for (const std::uint32_t c : palette)
+        s += {static_cast<char>(c >> 16), static_cast<char>(c >> 8), static_cast<char>(c)};
+    s += std::string("\x21\xf9\x04\x01\0\0", 6) + static_cast<char>(transparent) + '\0' + '\x2c';
+    Put32(s, 0);
+    Put16(s, static_cast<std::uint32_t>(width));
+    Put16(s, static_cast<std::uint32_t>(height));
+    s += std::string("\0\x02", 2);
+    std::string data;
+    std::uint32_t bits = 0, count = 0;
+    const auto code = [&](std::uint32_t c) {
+        bits |= c << count;
+        for (count += 3; count >= 8; count -= 8, bits >>= 8)
+            data += static_cast<char>(bits);
+    };
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        if (i % 2 == 0)
+            code(4); // clear
+        code(static_cast<std::uint32_t>(indices[i] - '0'));
+    }
+    code(5); // end
+    if (count > 0)
+        data += static_cast<char>(bits);
+    for (std::size_t at = 0; at < data.size(); at += 255)
+        s += static_cast<char>(data.substr(at, 255).size()) + data.substr(at, 255);
+    return s + std::string("\0;", 2);
+}

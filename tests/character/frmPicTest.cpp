@@ -92,11 +92,35 @@ TEST_F(CharacterWindow, PicturesLoadByTheirContentAndTheOutlineFollowsTheKeyColo
         for (const QPoint out : {QPoint(0, 0), QPoint(55, 20), QPoint(29, 19)}) // background, just right, hole
             EXPECT_FALSE(mask.contains(out)) << p.name << " at " << out.x() << "," << out.y();
     }
-    WriteFile(QStringLiteral("dot.gif"), QByteArray::fromStdString(kGif));
-    frmPic dot;
-    dot.mPicFileName = "dot.gif"; // a whole GIF of one pixel
-    dot.MakeWindowRegion();
-    EXPECT_EQ(dot.size(), QSize(1, 1));
+}
+
+TEST_F(CharacterWindow, PixelsTheFileMakesTransparentAreOutsideTheOutline) {
+    // Palette: key magenta, face yellow, black marked transparent, the same black opaque.
+    const std::uint32_t palette[4] = {0xFF00FF, 0xFFDC00, 0x000000, 0x000000};
+    QImage soft(4, 2, QImage::Format_ARGB32);
+    soft.fill(kFace);
+    const int alphas[] = {0, 127, 128}; // and 255
+    for (int x = 0; x < 3; ++x)
+        soft.setPixel(x, 0, qRgba(255, 220, 0, alphas[x]));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* inside; // the outline's pixels, row by row
+    } pictures[] = {
+        {"clear.gif", QByteArray::fromStdString(Gif(4, 2, palette, 2, "02312310")), "..##.##."}, // key and file
+        {"clear-corner.gif", QByteArray::fromStdString(Gif(4, 2, palette, 2, "22312310")), "..##.###"}, // no key
+        {"soft.png", Encoded(soft, "PNG"), "..######"}, // alpha 0, 127, 128 and 255
+    };
+    for (const auto& p : pictures) {
+        WriteFile(QString::fromLatin1(p.name), p.bytes);
+        frmPic w;
+        w.mPicFileName = p.name;
+        w.MakeWindowRegion();
+        std::string inside;
+        for (int i = 0; i < 8; ++i)
+            inside += w.mask().contains(QPoint(i % 4, i / 4)) ? '#' : '.';
+        EXPECT_EQ(inside, p.inside) << p.name;
+    }
 }
 
 TEST_F(CharacterWindow, PicturesThatCannotBeLoadedShowTheirOwnErrorPictureWithinBoundedMemory) {
@@ -109,8 +133,14 @@ TEST_F(CharacterWindow, PicturesThatCannotBeLoadedShowTheirOwnErrorPictureWithin
     for (int y = 0; y < noise.height(); ++y)
         for (int x = 0; x < noise.width(); ++x)
             noise.setPixel(x, y, (x + y) % 2 ? kFace : 0xFF00FF);
+    QImage invisible(3, 3, QImage::Format_ARGB32);
+    invisible.fill(Qt::transparent);
     const std::pair<const char*, QByteArray> files[] = {
         {"noise.png", Encoded(noise, "PNG")},
+        // No pixel left to show: all of the key colour, or all transparent.
+        {"all-key.bmp", Encoded(Face(8, 8, QColor::fromRgb(kKeyColour)), "BMP")},
+        {"invisible.png", Encoded(invisible, "PNG")},
+        {"dot.gif", QByteArray::fromStdString(kGif)},
         {"notes.gif", "this is not a picture\n"},
         {"empty.bmp", {}},
         {"cut.bmp", bmp.left(bmp.size() / 2)},

@@ -22,17 +22,17 @@ EYE_DIAMETER = (20, 14)
 IRIS_DIAMETER = 9
 
 
-def character(name, fixed_to, start, flee=0, speed=(30, 20), transparency=0, no_click=0):
+def character(name, fixed_to, start, flee=0, speed=(30, 20), transparency=0, no_click=0, picture="face.bmp"):
     (x1, y1), (x2, y2) = EYES
     return (
-        "[%s]\nName=%s\nImage_File=face.bmp\nFixed_To=%d\nFlee=%d\nSpeed_X=%d\nSpeed_Y=%d\n"
+        "[%s]\nName=%s\nImage_File=%s\nFixed_To=%d\nFlee=%d\nSpeed_X=%d\nSpeed_Y=%d\n"
         "Start_Position_X=%d\nStart_Position_Y=%d\nTransparency=%d\nNo_Mouseclick=%d\n"
         "Iris_Color=%d,%d,%d\nPupil_Color=%d,%d,%d\nIris_Width=1\n"
         "Eye1_Center_X=%d\nEye1_Center_Y=%d\nEye1_Diameter_X=%d\nEye1_Diameter_Y=%d\n"
         "Iris1_Diameter_X=%d\nIris1_Diameter_Y=%d\n"
         "Eye2_Center_X=%d\nEye2_Center_Y=%d\nEye2_Diameter_X=%d\nEye2_Diameter_Y=%d\n"
         "Iris2_Diameter_X=%d\nIris2_Diameter_Y=%d\n"
-        % ((name, name, fixed_to, flee) + tuple(speed) + tuple(start) + (transparency, no_click) + IRIS + PUPIL
+        % ((name, name, picture, fixed_to, flee) + tuple(speed) + tuple(start) + (transparency, no_click) + IRIS + PUPIL
            + (x1, y1) + EYE_DIAMETER + (IRIS_DIAMETER, IRIS_DIAMETER)
            + (x2, y2) + EYE_DIAMETER + (IRIS_DIAMETER, IRIS_DIAMETER)))
 
@@ -114,7 +114,7 @@ def close_to(rgb, expected, tolerance):
 
 class LivingTest(unittest.TestCase):
     def start(self, x, text, count=1):
-        program = x.start_program(x.program_folder(text, {"face.bmp": FACE.bmp_bytes()}))
+        program = x.start_program(x.program_folder(text, {"face.bmp": FACE.bmp_bytes(), "soft.png": FACE.png_bytes(200)}))
         windows = x.wait_for_windows(CHARACTER_TITLE, count, program=program)
         return program, windows
 
@@ -199,10 +199,11 @@ class LivingTest(unittest.TestCase):
         move_pointer(x, (1000, 700))
         text = ini(character("Opaque", 1, (50, 50)),
                    character("Half", 2, (250, 50), transparency=128),
-                   character("Ghost", 3, (50, 250), no_click=1))
-        program, windows = self.start(x, text, 3)
+                   character("Ghost", 3, (50, 250), no_click=1),
+                   character("Soft", 4, (450, 50), picture="soft.png"))
+        program, windows = self.start(x, text, 4)
         by_place = {(x.geometry(w).x, x.geometry(w).y): w for w in windows}
-        self.assertEqual(sorted(by_place), [(50, 50), (50, 250), (250, 50)], program.log())
+        self.assertEqual(sorted(by_place), [(50, 50), (50, 250), (250, 50), (450, 50)], program.log())
         opaque, half, ghost = by_place[(50, 50)], by_place[(250, 50)], by_place[(50, 250)]
 
         face_at = (30, 70)  # a face pixel, away from the eyes and the hole
@@ -217,6 +218,10 @@ class LivingTest(unittest.TestCase):
             self.assertTrue(close_to(half_pixel, blend, 8), "%s is not the blend %s" % (half_pixel, blend))
         else:
             self.assertEqual(half_pixel, FACE.face)
+        # A face of alpha 200 shows through its alpha where windows are translucent, and solid elsewhere.
+        soft = tuple(round((200 * f + 55 * b) / 255) for f, b in zip(FACE.face, BACKDROP)) if layered else FACE.face
+        soft_pixel = shot.pixel(450 + face_at[0], 50 + face_at[1])
+        self.assertTrue(close_to(soft_pixel, soft, 8), "%s is not %s" % (soft_pixel, soft))
         self.assertEqual(shot.pixel(50 + face_at[0], 50 + face_at[1]), FACE.face)
         # The key colour is transparent either way.
         hx, hy = FACE.hole_centre()

@@ -286,19 +286,26 @@ class FacePicture:
     def bmp_bytes(self):
         return bmp_bytes(self.width, self.height, self.colour_at)
 
+    def png_bytes(self, alpha):
+        """The face as a PNG whose face pixels have the given alpha and whose other pixels have none."""
+        return png_bytes(self.width, self.height, bytes(
+            v for y in range(self.height) for x in range(self.width)
+            for v in self.colour_at(x, y) + ((alpha,) if self.colour_at(x, y) == self.face else (0,))), alpha=True)
+
     def hole_centre(self):
         hx, hy, hw, hh = self.hole
         return hx + hw // 2, hy + hh // 2
 
 
-def png_bytes(width, height, rgb):
-    """A PNG file of raw RGB bytes, for looking at a screenshot."""
+def png_bytes(width, height, rgb, alpha=False):
+    """A PNG file of raw RGB (or, with alpha, RGBA) bytes, for looking at a screenshot or for a face."""
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
 
-    stride = width * 3
+    stride = width * (4 if alpha else 3)
     raw = b"".join(b"\0" + rgb[y * stride:(y + 1) * stride] for y in range(height))
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6 if alpha else 2, 0, 0, 0))
             + chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
 
 
