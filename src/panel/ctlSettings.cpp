@@ -7,6 +7,7 @@
 #include "panel/SettingsRowRules.h"
 #include "start/ProgramState.h"
 #include "start/Rounding.h"
+#include "widgets/FitCaptions.h"
 #include "widgets/GradShape.h"
 #include "widgets/TwipsGeometry.h"
 #include "widgets/ctlSlider.h"
@@ -99,7 +100,9 @@ ctlSettings::ctlSettings(QWidget* parent)
 
     SetTwipsGeometry(*cboFixed, 1320, 300, 2535, 315);
     cboFixed->setEditable(false);
-    cboFixed->setFont(NarrowPanelFont());
+    // The list's own entries must fit the closed box; a long name of the user's shows in full in the open list.
+    cboFixed->setProperty(kCaptionTexts,
+                          QStringList{QString::fromLatin1(kTargetPointer), QString::fromLatin1(kTargetSelf)});
     // The wheel scrolls the panel's list; it changes the target only once the list has the focus.
     cboFixed->installEventFilter(this);
     cboFixed->setToolTip(QStringLiteral("Select the other character or the mouse pointer"));
@@ -238,6 +241,7 @@ void ctlSettings::FillFromRecord() {
     sldAlpha->SetValue(w->mAlpha);
     chkMoveable->setChecked(!w->mNoClick);
     chkVisible->setChecked(!(w->IsMinimised() || !w->IsShown()));
+    FitCaptions(*this);
     PaintThumbnail();
 }
 
@@ -278,6 +282,7 @@ void ctlSettings::GlobCom_Refresh(int FensterIndex) {
     } else {
         for (QLabel* label : lblName)
             label->setText(FromRecordText(w->mTitle));
+        FitCaptions(*this);
     }
 }
 

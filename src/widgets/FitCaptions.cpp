@@ -1,0 +1,157 @@
+// Fitting the controls' captions to their places.
+#include "widgets/FitCaptions.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QToolButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Where a control keeps the font it had before its first fitting, so a later, shorter text gets it back.
+constexpr char kDesignFont[] = "designFont";
+constexpr double kPointStep = 0.25;
+// The space between a button's picture and its text, as the styles draw it.
+constexpr int kIconSpacing = 4;
+
+// The condensed faces of the common sans-serif families, those installed.
+const QStringList& CondensedFamilies() {
+    static const QStringList present = [] {
+        QStringList families;
+        for (const char* family :
+             {"DejaVu Sans Condensed", "Liberation Sans Narrow", "Nimbus Sans Narrow", "Arial Narrow"})
+            if (QFontDatabase::hasFamily(QString::fromLatin1(family)))
+                families << QString::fromLatin1(family);
+        return families;
+    }();
+    return present;
+}
+
+bool IsCaptioned(const QWidget& w) {
+    return qobject_cast<const QLabel*>(&w) || qobject_cast<const QAbstractButton*>(&w) ||
+           qobject_cast<const QComboBox*>(&w);
+}
+
+QStringList TextsOf(const QWidget& control) {
+    if (const QVariant listed = control.property(kCaptionTexts); listed.isValid())
+        return listed.toStringList();
+    if (const auto* label = qobject_cast<const QLabel*>(&control))
+        return {label->text()};
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&control))
+        return {button->text()};
+    QStringList items;
+    if (const auto* list = qobject_cast<const QComboBox*>(&control))
+        for (int i = 0; i < list->count(); ++i)
+            items << list->itemText(i);
+    return items;
+}
+
+CaptionRoom Measure(const QWidget& control, const QFont& font) {
+    CaptionRoom room;
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString& text : TextsOf(control))
+        if (const int width = metrics.horizontalAdvance(text); width > widest || room.text.isNull()) {
+            widest = width;
+            room.text = text;
+        }
+    if (room.text.isEmpty())
+        return {};
+    const QStyle* style = control.style();
+    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control);
+    room.needed = {widest, 0};
+    room.available = {control.width(), 0};
+    if (const auto* label = qobject_cast<const QLabel*>(&control)) {
+        const QRect inside =
+            label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
+        room.available.setWidth(inside.width());
+        if (label->wordWrap()) {
+            // Lines wrap at blanks: a word wider than the label, or more lines than its height holds, is cut.
+            room.needed = metrics.boundingRect(QRect(0, 0, inside.width(), 100000), Qt::TextWordWrap, room.text).size();
+            room.available.setHeight(inside.height());
+        }
+    } else if (qobject_cast<const QCheckBox*>(&control)) {
+        room.needed.rwidth() += style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &control) +
+                                style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, &control);
+    } else if (qobject_cast<const QRadioButton*>(&control)) {
+        room.needed.rwidth() += style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &control) +
+                                style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &control);
+    } else if (const auto* tool = qobject_cast<const QToolButton*>(&control)) {
+        if (!tool->icon().isNull() && tool->toolButtonStyle() == Qt::ToolButtonTextBesideIcon)
+            room.needed.rwidth() += tool->iconSize().width() + kIconSpacing;
+        room.available.rwidth() -= 2 * frame;
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) {
+        if (!button->icon().isNull())
+            room.needed.rwidth() += button->iconSize().width() + kIconSpacing;
+        room.available.rwidth() -= 2 * frame;
+    } else if (const auto* list = qobject_cast<const QComboBox*>(&control)) {
+        // The closed list shows its entry beside the arrow, a pixel in from each side.
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        option.editable = false;
+        option.frame = list->hasFrame();
+        room.available.setWidth(
+            style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list).width() - 2);
+    }
+    return room;
+}
+
+// The design's size, then a quarter point smaller each, down to the smallest.
+std::vector<double> Sizes(const QFont& design) {
+    std::vector<double> sizes{design.pointSizeF()};
+    while (sizes.back() > kSmallestCaptionPoints)
+        sizes.push_back(std::max(sizes.back() - kPointStep, kSmallestCaptionPoints));
+    return sizes;
+}
+
+void FitOne(QWidget& control) {
+    QVariant stored = control.property(kDesignFont);
+    if (!stored.isValid()) {
+        stored = control.font();
+        control.setProperty(kDesignFont, stored);
+    }
+    const QFont design = stored.value<QFont>();
+    QFont chosen = design;
+    // A font set in pixels is left as it is.
+    if (design.pointSizeF() > 0) {
+        [&] {
+            for (double size : Sizes(design)) {
+                QStringList families{QString()};
+                families << CondensedFamilies();
+                for (const QString& family : families) {
+                    chosen = design;
+                    chosen.setPointSizeF(size);
+                    if (!family.isEmpty())
+                        chosen.setFamilies({family});
+                    if (Measure(control, chosen).Fits())
+                        return;
+                }
+            }
+        }();
+    }
+    if (control.font() != chosen)
+        control.setFont(chosen);
+}
+
+} // namespace
+
+void FitCaptions(QWidget& root) {
+    if (IsCaptioned(root))
+        FitOne(root);
+    for (QWidget* child : root.findChildren<QWidget*>())
+        if (IsCaptioned(*child))
+            FitOne(*child);
+}
+
+CaptionRoom MeasureCaption(const QWidget& control) {
+    return Measure(control, control.font());
+}
