@@ -21,8 +21,9 @@ void ExpectCaptionsFit(const QWidget& window) {
                                  << room.available.width() << " x " << room.available.height() << ", font "
                                  << control->font().toString().toStdString();
         // The label's own count of its wrapped lines, too.
-        if (const auto* label = qobject_cast<const QLabel*>(control); label && label->wordWrap())
+        if (const auto* label = qobject_cast<const QLabel*>(control); label && label->wordWrap()) {
             EXPECT_LE(label->heightForWidth(label->width()), label->height()) << room.text.toStdString();
+        }
     }
     EXPECT_GT(captions, 3) << window.windowTitle().toStdString();
 }
