@@ -113,32 +113,41 @@ std::vector<double> Sizes(const QFont& design) {
     return sizes;
 }
 
-void FitOne(QWidget& control) {
-    QVariant stored = control.property(kDesignFont);
-    if (!stored.isValid()) {
-        stored = control.font();
-        control.setProperty(kDesignFont, stored);
-    }
-    const QFont design = stored.value<QFont>();
-    QFont chosen = design;
+// The first font in which the control's texts fit, from the design's font on.
+QFont Fitted(const QWidget& control, const QFont& design) {
     // A font set in pixels is left as it is.
-    if (design.pointSizeF() > 0) {
-        [&] {
-            for (double size : Sizes(design)) {
-                QStringList families{QString()};
-                families << CondensedFamilies();
-                for (const QString& family : families) {
-                    chosen = design;
-                    chosen.setPointSizeF(size);
-                    if (!family.isEmpty())
-                        chosen.setFamilies({family});
-                    if (Measure(control, chosen).Fits())
-                        return;
-                }
-            }
-        }();
+    if (design.pointSizeF() <= 0)
+        return design;
+    QFont font = design;
+    const auto fits = [&] { return Measure(control, font).Fits(); };
+    for (double size : Sizes(design)) {
+        font = design;
+        font.setPointSizeF(size);
+        if (fits())
+            return font;
+        for (const QString& family : CondensedFamilies()) {
+            font.setFamilies({family});
+            if (fits())
+                return font;
+        }
     }
-    if (control.font() != chosen)
+    // Nothing installed is narrow enough at the smallest size (strongly hinted glyphs are wider): the
+    // renderer narrows the last face tried.
+    for (int stretch : {90, 80, 75}) {
+        font.setStretch(stretch);
+        if (fits())
+            return font;
+    }
+    return font;
+}
+
+void FitOne(QWidget& control) {
+    QVariant design = control.property(kDesignFont);
+    if (!design.isValid()) {
+        design = control.font();
+        control.setProperty(kDesignFont, design);
+    }
+    if (const QFont chosen = Fitted(control, design.value<QFont>()); control.font() != chosen)
         control.setFont(chosen);
 }
 

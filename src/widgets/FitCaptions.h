@@ -17,8 +17,9 @@ inline constexpr char kCaptionTexts[] = "captionTexts";
 
 // Gives `root` and every label, check box, option button, button and drop-down list inside it the largest font
 // in which its texts fit: the font it had when first fitted (the design's), else a condensed family that is
-// present at that size, else the same a quarter point smaller, down to 7 points, where it stays even if a text
-// is still too wide. Called when a window has built its controls, and again after a text changed.
+// present at that size, else the same a quarter point smaller, down to 7 points; where even that is too wide,
+// the 7-point face narrowed by the renderer. Called when a window has built its controls, and again after a
+// text changed.
 void FitCaptions(QWidget& root);
 
 // What a control's widest text needs, with what is drawn beside it (a check box's box, a button's picture),
