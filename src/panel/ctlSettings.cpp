@@ -150,6 +150,8 @@ ctlSettings::ctlSettings(QWidget* parent)
     gsLower->lower();
     lblName[1]->stackUnder(lblName[0]);
     shpBorder->raise();
+    // Fitted while the target list is empty: a new font lays out every entry of the open list again.
+    FitCaptions(*this);
 
     connect(cboFixed, &QComboBox::activated, this, &ctlSettings::cboFixed_Click);
     for (int i = 0; i < 2; ++i)
@@ -241,7 +243,8 @@ void ctlSettings::FillFromRecord() {
     sldAlpha->SetValue(w->mAlpha);
     chkMoveable->setChecked(!w->mNoClick);
     chkVisible->setChecked(!(w->IsMinimised() || !w->IsShown()));
-    FitCaptions(*this);
+    for (QLabel* label : lblName)
+        FitCaptions(*label);
     PaintThumbnail();
 }
 
@@ -282,7 +285,8 @@ void ctlSettings::GlobCom_Refresh(int FensterIndex) {
     } else {
         for (QLabel* label : lblName)
             label->setText(FromRecordText(w->mTitle));
-        FitCaptions(*this);
+        for (QLabel* label : lblName)
+            FitCaptions(*label);
     }
 }
 

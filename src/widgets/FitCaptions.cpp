@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,6 +36,17 @@ const QStringList& CondensedFamilies() {
         return families;
     }();
     return present;
+}
+
+// Those with the condensed face of the design's own family first.
+QStringList CondensedFamiliesFor(const QFont& design) {
+    QString family = QFontInfo(design).family();
+    if (const qsizetype foundry = family.indexOf(QStringLiteral(" [")); foundry >= 0)
+        family.truncate(foundry); // "Nimbus Sans [urw]"
+    QStringList families = CondensedFamilies();
+    std::stable_partition(families.begin(), families.end(),
+                          [&](const QString& condensed) { return condensed.startsWith(family + QLatin1Char(' ')); });
+    return families;
 }
 
 bool IsCaptioned(const QWidget& w) {
@@ -120,12 +133,13 @@ QFont Fitted(const QWidget& control, const QFont& design) {
         return design;
     QFont font = design;
     const auto fits = [&] { return Measure(control, font).Fits(); };
+    const QStringList condensed = CondensedFamiliesFor(design);
     for (double size : Sizes(design)) {
         font = design;
         font.setPointSizeF(size);
         if (fits())
             return font;
-        for (const QString& family : CondensedFamilies()) {
+        for (const QString& family : condensed) {
             font.setFamilies({family});
             if (fits())
                 return font;
@@ -141,13 +155,38 @@ QFont Fitted(const QWidget& control, const QFont& design) {
     return font;
 }
 
+// A panel of a thousand rows fits the same captions in the same places a thousand times: a choice is made once
+// for each font, texts and room, and what is drawn beside the text.
+QFont CachedFitted(const QWidget& control, const QFont& design) {
+    const CaptionRoom room = Measure(control, design);
+    if (room.Fits())
+        return design;
+    const auto* label = qobject_cast<const QLabel*>(&control);
+    const int beside = label ? 0 : room.needed.width() - QFontMetrics(design).horizontalAdvance(room.text);
+    const QString key = QStringList{design.toString(),
+                                    design.families().join(QLatin1Char(',')),
+                                    TextsOf(control).join(QChar(0)),
+                                    QString::number(label && label->wordWrap()),
+                                    QString::number(room.available.width()),
+                                    QString::number(room.available.height()),
+                                    QString::number(beside)}
+                            .join(QChar(1));
+    static QHash<QString, QFont> chosen;
+    if (chosen.size() > 10000)
+        chosen.clear();
+    auto found = chosen.constFind(key);
+    if (found == chosen.constEnd())
+        found = chosen.insert(key, Fitted(control, design));
+    return *found;
+}
+
 void FitOne(QWidget& control) {
     QVariant design = control.property(kDesignFont);
     if (!design.isValid()) {
         design = control.font();
         control.setProperty(kDesignFont, design);
     }
-    if (const QFont chosen = Fitted(control, design.value<QFont>()); control.font() != chosen)
+    if (const QFont chosen = CachedFitted(control, design.value<QFont>()); control.font() != chosen)
         control.setFont(chosen);
 }
 
