@@ -60,17 +60,17 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /opt/lookabout)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 # The Qt libraries come from dpkg-shlibdeps (package dpkg-dev); the X11 platform plugin and the GIF reader that Qt
-# loads at run time are in libqt6gui6 on Debian 12, which the libraries already pull in. A font to draw the panel's
-# texts with comes on top.
-set(lookabout_font_depends "fonts-dejavu-core | fonts-liberation2 | fonts-freefont-ttf")
+# loads at run time are in libqt6gui6 on Debian 12, which the libraries already pull in, and fontconfig brings a
+# font. Fonts are only recommended: the captions fit whatever fonts are installed, and the condensed DejaVu faces
+# keep them at their full size where they would not fit otherwise.
 find_program(LOOKABOUT_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(LOOKABOUT_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "${lookabout_font_depends}")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6widgets6 (>= 6.2), libqt6gui6 (>= 6.2), libqt6core6 (>= 6.2), libxcb1, ${lookabout_font_depends}")
+        "libqt6widgets6 (>= 6.2), libqt6gui6 (>= 6.2), libqt6network6 (>= 6.2), libqt6core6 (>= 6.2), libxcb1")
 endif()
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, fonts-dejavu-extra")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/CPackProjectConfig.cmake)
 include(CPack)

@@ -10,6 +10,8 @@ if [ "${1:-build}" = test ] || [ "${1:-build}" = bench ]; then
     packages+=(libgtest-dev xvfb xdotool openbox picom imagemagick x11-apps x11-utils python3)
     # The install test checks the menu entry with desktop-file-validate.
     packages+=(desktop-file-utils)
+    # The condensed DejaVu faces, so the caption tests see a condensed family as well as shrinking.
+    packages+=(fonts-dejavu-extra)
     # The fuzzers are built with clang and its libFuzzer.
     packages+=(clang libclang-rt-dev)
     if [ "$1" = bench ]; then

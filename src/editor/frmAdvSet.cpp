@@ -8,6 +8,7 @@
 #include "help/frmHelp.h"
 #include "start/Rounding.h"
 #include "start/modStart.h"
+#include "widgets/FitCaptions.h"
 #include "widgets/GradShape.h"
 #include "widgets/KeyEvents.h"
 #include "widgets/TwipsGeometry.h"
@@ -106,7 +107,8 @@ frmAdvSet::frmAdvSet(QWidget* parent)
     if (!gEditor)
         gEditor = this;
     setWindowTitle(QStringLiteral("Lookabout  -  Advanced settings"));
-    // A narrow face at 8 points, so the design's texts fit the design's places.
+    // Arial at 8 points, or the sans-serif that stands in for it; a caption too wide for its place in it
+    // is narrowed or made smaller once the controls stand (FitCaptions).
     QFont plain(QStringLiteral("Arial"), 8);
     setFont(plain);
     setFixedSize(TwipsToRect(0, 0, 9375, 5415).size());
@@ -117,6 +119,7 @@ frmAdvSet::frmAdvSet(QWidget* parent)
     connect(&tmrRefresh, &QTimer::timeout, this, &frmAdvSet::tmrRefresh_Timer);
 
     BuildControls();
+    FitCaptions(*this);
     // The window sees every key before its controls do (F1 anywhere, the number filter).
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
@@ -278,6 +281,7 @@ void frmAdvSet::BuildControls() {
     cmdCurPos =
         button(fraStart, QStringLiteral("Start drag and..."),
                QStringLiteral("Drag and drop the character from here to a new start position"), 120, 600, 1695, 375);
+    cmdCurPos->setProperty(kCaptionTexts, QStringList{cmdCurPos->text(), QStringLiteral("...drop at new pos.")});
 
     cmdHelp = button(this, QStringLiteral("Help"), QStringLiteral("Show help"), 120, 4800, 1935, 495);
     cmdHelp->setIcon(HelpButtonPicture());

@@ -7,6 +7,7 @@
 #include "editor/frmAdvSet.h"
 #include "help/frmHelp.h"
 #include "start/Rounding.h"
+#include "widgets/FitCaptions.h"
 #include "widgets/GradShape.h"
 #include "widgets/GradientColors.h"
 #include "widgets/KeyEvents.h"
@@ -64,7 +65,8 @@ frmSelCenter::frmSelCenter(QWidget* parent)
     if (!gPicker)
         gPicker = this;
     setWindowTitle(QStringLiteral("Lookabout  -  Select eye centers"));
-    // A narrow face at 8 points, so the design's texts fit the design's places.
+    // Arial at 8 points, or the sans-serif that stands in for it; a caption too wide for its place in it
+    // is narrowed or made smaller once the controls stand (FitCaptions).
     QFont plain(QStringLiteral("Arial"), 8);
     setFont(plain);
     resize(TwipsToRect(0, 0, 6870, 5130).size());
@@ -116,6 +118,7 @@ frmSelCenter::frmSelCenter(QWidget* parent)
     // are painted and handled here.
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
+    FitCaptions(*this);
     Timer.start();
 }
 

@@ -7,6 +7,7 @@
 #include "help/HelpTexts.h"
 #include "start/ProgramState.h"
 #include "start/modStart.h"
+#include "widgets/FitCaptions.h"
 #include "widgets/GradShape.h"
 #include "widgets/TwipsGeometry.h"
 
@@ -62,6 +63,8 @@ frmHelp::frmHelp(QWidget* parent)
     SetTwipsGeometry(*optHelp[1], 5940, 180, 1800, 285);
     for (int i = 0; i < 2; ++i) {
         optHelp[i]->setFont(QFont(QStringLiteral("Arial"), 9));
+        // The labels' heights follow their texts; the option buttons have fixed places.
+        FitCaptions(*optHelp[i]);
         connect(optHelp[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
                 optHelp_Click(i);

@@ -22,14 +22,6 @@ QFont PanelFont(double pointSize, bool bold) {
                         pointSize, bold);
 }
 
-QFont NarrowPanelFont() {
-    return WithFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                         QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"),
-                         QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Arial"),
-                         QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")},
-                        8.25, false);
-}
-
 QFont TitleFont() {
     return WithFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")},
                         11.25, true);

@@ -9,9 +9,6 @@
 // The design's dialog font (8.25 point "MS Sans Serif"), or the nearest sans-serif with the same
 // metrics where that font is missing.
 QFont PanelFont(double pointSize = 8.25, bool bold = false);
-// The same font narrower where the design's narrow dialog font is missing, for the target list,
-// whose longest fixed entry must fit the design's width.
-QFont NarrowPanelFont();
 // The program title's font: bold 11.25 point Arial, or its stand-in.
 QFont TitleFont();
 

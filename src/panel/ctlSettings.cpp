@@ -8,6 +8,7 @@
 #include "panel/SettingsRowRules.h"
 #include "start/ProgramState.h"
 #include "start/Rounding.h"
+#include "widgets/FitCaptions.h"
 #include "widgets/GradShape.h"
 #include "widgets/TwipsGeometry.h"
 #include "widgets/ctlSlider.h"
@@ -100,7 +101,9 @@ ctlSettings::ctlSettings(QWidget* parent)
 
     SetTwipsGeometry(*cboFixed, 1320, 300, 2535, 315);
     cboFixed->setEditable(false);
-    cboFixed->setFont(NarrowPanelFont());
+    // The list's own entries must fit the closed box; a long name of the user's shows in full in the open list.
+    cboFixed->setProperty(kCaptionTexts,
+                          QStringList{QString::fromLatin1(kTargetPointer), QString::fromLatin1(kTargetSelf)});
     // The wheel scrolls the panel's list; it changes the target only once the list has the focus.
     cboFixed->installEventFilter(this);
     cboFixed->setToolTip(QStringLiteral("Select the other character or the mouse pointer"));
@@ -148,6 +151,8 @@ ctlSettings::ctlSettings(QWidget* parent)
     gsLower->lower();
     lblName[1]->stackUnder(lblName[0]);
     shpBorder->raise();
+    // Fitted while the target list is empty: a new font lays out every entry of the open list again.
+    FitCaptions(*this);
 
     connect(cboFixed, &QComboBox::activated, this, &ctlSettings::cboFixed_Click);
     for (int i = 0; i < 2; ++i)
@@ -239,6 +244,8 @@ void ctlSettings::FillFromRecord() {
     sldAlpha->SetValue(w->mAlpha);
     chkMoveable->setChecked(!w->mNoClick);
     chkVisible->setChecked(!(w->IsMinimised() || !w->IsShown()));
+    for (QLabel* label : lblName)
+        FitCaptions(*label);
     PaintThumbnail();
 }
 
@@ -279,6 +286,8 @@ void ctlSettings::GlobCom_Refresh(int FensterIndex) {
     } else {
         for (QLabel* label : lblName)
             label->setText(FromRecordText(w->mTitle));
+        for (QLabel* label : lblName)
+            FitCaptions(*label);
     }
 }
 

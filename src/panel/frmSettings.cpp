@@ -8,6 +8,7 @@
 #include "start/Configuration.h"
 #include "start/ProgramState.h"
 #include "start/modStart.h"
+#include "widgets/FitCaptions.h"
 #include "widgets/GradShape.h"
 #include "widgets/SystemColors.h"
 #include "widgets/Twips.h"
@@ -153,6 +154,7 @@ frmSettings::frmSettings(QWidget* parent)
         move(area.x() + TwipsToPixelsX(place.x), area.y() + TwipsToPixelsY(place.y));
     }
     Form_Resize();
+    FitCaptions(*this);
 }
 
 frmSettings::~frmSettings() {

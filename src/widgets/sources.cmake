@@ -8,6 +8,7 @@ target_sources(lookabout_core PRIVATE
 )
 target_sources(lookabout_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ctlSlider.cpp ${CMAKE_CURRENT_LIST_DIR}/ctlSlider.h
+    ${CMAKE_CURRENT_LIST_DIR}/FitCaptions.cpp ${CMAKE_CURRENT_LIST_DIR}/FitCaptions.h
     ${CMAKE_CURRENT_LIST_DIR}/GradShape.cpp ${CMAKE_CURRENT_LIST_DIR}/GradShape.h
     ${CMAKE_CURRENT_LIST_DIR}/KeyEvents.cpp ${CMAKE_CURRENT_LIST_DIR}/KeyEvents.h
     ${CMAKE_CURRENT_LIST_DIR}/SystemColors.cpp ${CMAKE_CURRENT_LIST_DIR}/SystemColors.h

@@ -1,7 +1,11 @@
 """The control panel of the real program on its own X server: a change made in a row reaches the INI file when
 the panel is closed with the window manager's close button, and Add and Delete clicked with the mouse leave
-the file with the new, or without the deleted, character, renumbered, and every character window made anew."""
+the file with the new, or without the deleted, character, renumbered, and every character window made anew.
+And every caption of the panel, the editor, the picker and the help window fits its control on a desktop with
+the DejaVu fonts alone."""
 
+import os
+import subprocess
 import time
 import unittest
 
@@ -164,6 +168,38 @@ class PanelTest(unittest.TestCase):
             x.key("F1", window=wid)
             x.wait_for_windows(HELP_TITLE, 1, program=program)
             self.assertEqual(program.terminate(), 0, program.log())
+
+
+DEJAVU = "/usr/share/fonts/truetype/dejavu"
+# Fontconfig with one folder of fonts and nothing else: no aliases, no fonts of the user's.
+FONTS_CONF = """<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig><dir>%s</dir><cachedir>%s</cachedir></fontconfig>
+"""
+
+
+class CaptionsTest(unittest.TestCase):
+    def test_captions_fit_with_the_dejavu_fonts_alone(self):
+        """The widget test that walks every caption, run on the X server: with the plain and bold DejaVu Sans
+        alone, where a caption can only shrink, and with the whole DejaVu folder (its condensed faces, where
+        fonts-dejavu-extra is installed)."""
+        widget_tests = os.environ.get("LOOKABOUT_WIDGET_TESTS", "")
+        self.assertTrue(os.path.isfile(widget_tests), "LOOKABOUT_WIDGET_TESTS must name the widget tests")
+        with XSession(window_manager=False) as x:
+            plain = os.path.join(x.directory, "dejavu-sans")
+            os.mkdir(plain)
+            for face in ("DejaVuSans.ttf", "DejaVuSans-Bold.ttf"):
+                os.symlink(os.path.join(DEJAVU, face), os.path.join(plain, face))
+            for folder in (plain, DEJAVU):
+                conf = os.path.join(x.directory, "fonts-%s.conf" % os.path.basename(folder))
+                with open(conf, "w") as f:
+                    f.write(FONTS_CONF % (folder, os.path.join(x.directory, "font-cache")))
+                env = dict(x.env, QT_QPA_PLATFORM="xcb", FONTCONFIG_FILE=conf)
+                result = subprocess.run([widget_tests, "--gtest_filter=CaptionsFit.*"], env=env, timeout=40,
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+                output = result.stdout.decode(errors="replace")
+                self.assertEqual(result.returncode, 0, "fonts from %s:\n%s" % (folder, output))
+                self.assertIn("[  PASSED  ] 1 test", output)
 
 
 if __name__ == "__main__":

@@ -9,4 +9,5 @@ target_sources(lookabout_widget_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/KeyEventsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ctlSliderTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/GradShapeTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FitCaptionsTest.cpp
 )

@@ -1,0 +1,49 @@
+// Every caption of the panel and its rows, the editor, the picker and the help window fits its control in
+// the fonts present. The end-to-end run repeats this test on an X server with the DejaVu fonts alone.
+#include "widgets/FitCaptions.h"
+#include "editor/EditorFixture.h"
+#include "editor/frmAdvSet.h"
+#include "editor/frmSelCenter.h"
+#include "help/HelpTexts.h"
+#include "panel/frmSettings.h"
+
+namespace {
+
+void ExpectCaptionsFit(const QWidget& window) {
+    int captions = 0;
+    for (const QWidget* control : window.findChildren<const QWidget*>()) {
+        const CaptionRoom room = MeasureCaption(*control);
+        if (room.text.isEmpty())
+            continue;
+        ++captions;
+        EXPECT_TRUE(room.Fits()) << window.windowTitle().toStdString() << ": \"" << room.text.toStdString()
+                                 << "\" needs " << room.needed.width() << " x " << room.needed.height() << " in "
+                                 << room.available.width() << " x " << room.available.height() << ", font "
+                                 << control->font().toString().toStdString();
+        // The label's own count of its wrapped lines, too.
+        if (const auto* label = qobject_cast<const QLabel*>(control); label && label->wordWrap()) {
+            EXPECT_LE(label->heightForWidth(label->width()), label->height()) << room.text.toStdString();
+        }
+    }
+    EXPECT_GT(captions, 3) << window.windowTitle().toStdString();
+}
+
+} // namespace
+
+using CaptionsFit = EditorTest;
+
+TEST_F(CaptionsFit, InEveryWindowInTheFontsPresent) {
+    AddWindow()->mTitle = "Sunny, the very long named one of them all";
+    AddCharacter("Look to Mouse and don't run").MakeWindowRegion();
+    frmSettings panel;
+    panel.OnEndProgram = [] {};
+    panel.ShowForm();
+    frmAdvSet editor;
+    ASSERT_TRUE(editor.FillForm(1));
+    frmSelCenter picker;
+    ASSERT_TRUE(picker.FillForm(1));
+    frmHelp help;
+    help.InitText(AdvancedHelpText);
+    for (const QWidget* window : std::initializer_list<const QWidget*>{&panel, &editor, &picker, &help})
+        ExpectCaptionsFit(*window);
+}
