@@ -23,8 +23,10 @@ TEST(SavingAll, AFailedSaveSaysSoOnceAndAGoodOneWritesEveryCharacter) {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
-                boxes << box->text(), box->accept();
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                boxes << box->text();
+                box->accept();
+            }
     });
     timer.start(20);
     ProgramTitle = "My faces";
