@@ -1,14 +1,10 @@
 // Fuzzes loading a whole settings file: any bytes load without a fault, every value keeps to its
 // range, and saving what was loaded and loading it again gives the same characters.
 #include "Require.h"
-#include "start/CharacterKeys.h"
 #include "start/Configuration.h"
 #include "start/PrivateProfile.h"
 
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -17,19 +13,15 @@
 
 namespace {
 
-const std::string& Folder() {
-    // Never destroyed, so the exit handler that removes the folder can still read its name.
-    static const std::string* folder = [] {
-        // Memory-backed where there is such a folder: every save flushes to the disk.
-        const std::filesystem::path base =
-            std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-        const auto dir = base / ("lookabout-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        std::atexit([] { std::filesystem::remove_all(Folder()); });
-        return new std::string(dir.string());
-    }();
-    return *folder;
-}
+namespace fs = std::filesystem;
+
+// A folder of this process, memory-backed where there is one: every save flushes to the disk.
+struct Folder {
+    const fs::path path = (fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) /
+                          ("lookabout-fuzz-" + std::to_string(::getpid()));
+    Folder() { fs::create_directories(path); }
+    ~Folder() { fs::remove_all(path); }
+} gFolder;
 
 std::vector<CharacterRecord> Load(const std::string& path, GeneralSettings& general) {
     profile::Session reading(path);
@@ -47,37 +39,26 @@ std::vector<CharacterRecord> Load(const std::string& path, GeneralSettings& gene
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string path = Folder() + "/Lookabout.ini";
-    const std::string copy = Folder() + "/Again.ini";
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    const std::string path = (gFolder.path / "Lookabout.ini").string(), copy = (gFolder.path / "Again.ini").string();
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     GeneralSettings general;
     const std::vector<CharacterRecord> records = Load(path, general);
-    const int count = static_cast<int>(records.size());
+    std::vector<const CharacterRecord*> pointers;
     for (const CharacterRecord& r : records) {
-        Require(r.mSpeedX >= 5 && r.mSpeedX <= 200);
-        Require(r.mAlpha >= 0 && r.mAlpha <= 255);
-        Require(r.mIrisWidth >= 0 && r.mIrisWidth <= 255);
-        Require(r.mFixed >= 0 && r.mFixed <= count);
+        Require(r.mSpeedX >= 5 && r.mSpeedX <= 200 && r.mAlpha >= 0 && r.mAlpha <= 255);
+        Require(r.mIrisWidth >= 0 && r.mIrisWidth <= 255 && r.mFixed >= 0 &&
+                r.mFixed <= static_cast<int>(records.size()));
         Require(r.mIrisColor >= 0 && r.mIrisColor <= 0xFFFFFF && r.mPupilColor >= 0 && r.mPupilColor <= 0xFFFFFF);
         Require(!r.mPicFileName.empty() && r.mPicFileName.size() <= 254 && r.mTitle.size() <= 254);
-    }
-
-    // Save into a fresh file and load again: the same characters come back. (Saving into the
-    // fuzzed file itself may meet duplicate or odd sections; a fresh file holds only ours.)
-    std::filesystem::remove(copy);
-    std::vector<const CharacterRecord*> pointers;
-    for (const CharacterRecord& r : records)
         pointers.push_back(&r);
+    }
+    // Saved into a fresh file (the fuzzed one may hold duplicate or odd sections) and loaded again: the
+    // same characters come back.
+    fs::remove(copy);
     if (SaveAllCharacters(pointers, general.programTitle, copy)) {
         GeneralSettings again;
-        const std::vector<CharacterRecord> reloaded = Load(copy, again);
-        Require(reloaded.size() == records.size());
-        for (std::size_t i = 0; i < records.size(); ++i)
-            Require(reloaded[i] == records[i]);
-        Require(again.programTitle == general.programTitle);
+        Require(Load(copy, again) == records && again.programTitle == general.programTitle);
     }
     return 0;
 }

@@ -5,10 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define Require(condition)                                                                                  \
-    do {                                                                                                   \
-        if (!(condition)) {                                                                                \
-            std::fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);                 \
-            std::abort();                                                                                  \
-        }                                                                                                  \
-    } while (false)
+#define Require(condition)                                                                                             \
+    ((condition) ? (void)0                                                                                             \
+                 : (std::fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__), std::abort()))

@@ -1,4 +1,4 @@
-// A fresh folder under the system's temporary folder for one test, removed with everything in it,
+// A fresh folder under the system's temporary folder for one test, removed with everything in it;
 // and whole-file helpers for the settings-file tests.
 #pragma once
 
@@ -8,7 +8,6 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 class TestFolder {
@@ -24,9 +23,6 @@ public:
         std::filesystem::permissions(path_, std::filesystem::perms::all, ec); // a test may have made it read-only
         std::filesystem::remove_all(path_, ec);
     }
-    TestFolder(const TestFolder&) = delete;
-    TestFolder& operator=(const TestFolder&) = delete;
-
     const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
@@ -44,13 +40,11 @@ private:
 };
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream buffer;
-    buffer << in.rdbuf();
+    buffer << std::ifstream(path, std::ios::binary).rdbuf();
     return buffer.str();
 }

@@ -1,41 +1,38 @@
-// Saving every character: a save that cannot reach the disk is reported once, naming the file.
-#include "character/frmPic.h"
+// Saving every character at the end: written and the windows closed, or a failure reported once,
+// naming the file and the reason. One running program per folder, however its name is spelled;
+// other folders are free (the panel coming forward, and a killed program's lock, run end to end).
 #include "start/modStart.h"
+#include "character/frmPic.h"
 #include "start/ProgramState.h"
+#include "start/SingleInstance.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <utility>
 
-namespace {
-
-// Closes every message box that opens while it lives, remembering their texts.
-struct MessageBoxWatcher {
-    QStringList texts;
+TEST(SavingAll, AFailedSaveSaysSoOnceAndAGoodOneWritesEveryCharacter) {
+    QTemporaryDir dir;
+    SetProgramDirectory(dir.path());
+    QStringList boxes; // closes every message box that opens, remembering its text
     QTimer timer;
-    MessageBoxWatcher() {
-        timer.setInterval(20);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
-                    texts << box->text();
-                    box->accept();
-                }
-        });
-        timer.start();
-    }
-};
-
-class SavingAll : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        SetProgramDirectory(dir.path());
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                boxes << box->text();
+                box->accept();
+            }
+    });
+    timer.start(20);
+    ProgramTitle = "My faces";
+    // A folder that does not exist cannot take the file; the folder itself can.
+    for (const auto& [name, saves] : {std::pair{"/gone/Lookabout.ini", false}, {"/Lookabout.ini", true}}) {
+        IniFilePath = (dir.path() + name).toStdString();
         for (int k = 1; k <= 2; ++k) {
             auto* w = new frmPic();
             w->mMyIndex = k;
@@ -44,45 +41,27 @@ protected:
             w->mPicFileName = "face.bmp";
             CharacterWindows.push_back(w);
         }
-        ProgramTitle = "My faces";
+        EXPECT_EQ(SaveAndCloseAll(), saves) << name;
+        EXPECT_EQ(CharacterWindows.size(), 1u) << "the windows are closed either way";
     }
-    void TearDown() override {
-        for (CharacterWindowBase* w : CharacterWindows)
-            delete w;
-        CharacterWindows.assign(1, nullptr);
-        SetProgramDirectory({});
-    }
-    QTemporaryDir dir;
-};
-
-} // namespace
-
-TEST_F(SavingAll, WritesEveryCharacterAndTheTitleAndClosesTheWindows) {
-    IniFilePath = (dir.path() + QStringLiteral("/Lookabout.ini")).toStdString();
-    MessageBoxWatcher boxes;
-    std::vector<QPointer<QWidget>> windows;
-    for (std::size_t k = 1; k < CharacterWindows.size(); ++k)
-        windows.emplace_back(static_cast<frmPic*>(CharacterWindows[k]));
-    EXPECT_TRUE(SaveAndCloseAll());
-    EXPECT_EQ(CharacterWindows.size(), 1u);
-    EXPECT_TRUE(boxes.texts.isEmpty());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (const auto& w : windows)
-        EXPECT_TRUE(w.isNull());
-
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(QString::fromStdString(dir.path().toStdString() + "/gone/Lookabout.ini")));
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("No such file or directory")));
     std::ifstream in(IniFilePath);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find("[CHARACTER_2]"), std::string::npos);
-    EXPECT_NE(text.find("Name=Face 2"), std::string::npos);
-    EXPECT_NE(text.find("Program_Title=My faces"), std::string::npos);
+    for (const char* line : {"[CHARACTER_2]", "Name=Face 2", "Program_Title=My faces"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    SetProgramDirectory({});
 }
 
-TEST_F(SavingAll, AFailedSaveSaysSoOnceNamingTheFileAndTheReason) {
-    // A folder that does not exist cannot take the file.
-    IniFilePath = (dir.path() + QStringLiteral("/gone/Lookabout.ini")).toStdString();
-    MessageBoxWatcher boxes;
-    EXPECT_FALSE(SaveAndCloseAll());
-    ASSERT_EQ(boxes.texts.size(), 1);
-    EXPECT_TRUE(boxes.texts[0].contains(QString::fromStdString(IniFilePath)));
-    EXPECT_TRUE(boxes.texts[0].contains(QStringLiteral("No such file or directory")));
+TEST(SingleInstance, ALaterStartFromTheSameFolderIsRefusedAndAsksForThePanel) {
+    QTemporaryDir dir, elsewhere;
+    SingleInstance first(dir.path());
+    QSignalSpy shown(&first, &SingleInstance::ShowRequested);
+    ASSERT_TRUE(first.Claim());
+    SingleInstance later(dir.path() + QStringLiteral("/.")); // the same folder, spelled otherwise
+    EXPECT_FALSE(later.Claim());
+    EXPECT_TRUE(shown.wait(3000));
+    SingleInstance other(elsewhere.path());
+    EXPECT_TRUE(other.Claim());
 }
