@@ -5,7 +5,5 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/PickerRulesTest.cpp
 )
 target_sources(lookabout_widget_tests PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/EditorFixture.h
     ${CMAKE_CURRENT_LIST_DIR}/frmAdvSetTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/frmSelCenterTest.cpp
 )

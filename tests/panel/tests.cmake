@@ -5,6 +5,5 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/PanelLayoutTest.cpp
 )
 target_sources(lookabout_widget_tests PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/ctlSettingsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frmSettingsTest.cpp
 )
