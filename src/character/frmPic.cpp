@@ -8,7 +8,7 @@
 #include "character/PictureFile.h"
 #include "character/Shape.h"
 #include "character/WindowSystem.h"
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 #include "widgets/KeyEvents.h"
 #include "start/modStart.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "character/Gaze.h"
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 
 #include <QImage>
 #include <QPoint>

@@ -6,7 +6,7 @@
 #include "editor/ctlShape.h"
 #include "editor/frmSelCenter.h"
 #include "help/frmHelp.h"
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 #include "start/modStart.h"
 #include "widgets/GradShape.h"
 #include "widgets/KeyEvents.h"

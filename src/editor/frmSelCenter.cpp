@@ -6,7 +6,7 @@
 #include "editor/ctlShape.h"
 #include "editor/frmAdvSet.h"
 #include "help/frmHelp.h"
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 #include "widgets/GradShape.h"
 #include "widgets/GradientColors.h"
 #include "widgets/KeyEvents.h"

@@ -5,7 +5,7 @@
 #include "widgets/VirtualKeys.h"
 #include "help/HelpLayout.h"
 #include "help/HelpTexts.h"
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "start/modStart.h"
 #include "widgets/GradShape.h"
 #include "widgets/TwipsGeometry.h"

@@ -6,10 +6,10 @@
 #include "editor/frmAdvSet.h"
 #include "help/frmHelp.h"
 #include "panel/frmSettings.h"
-#include "start/AtomicFile.h"
-#include "start/Configuration.h"
-#include "start/PrivateProfile.h"
-#include "start/ProgramState.h"
+#include "settings/AtomicFile.h"
+#include "settings/Configuration.h"
+#include "settings/PrivateProfile.h"
+#include "settings/ProgramState.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 #include "help/HelpTexts.h"
 #include "help/frmHelp.h"
 #include "panel/ctlSettings.h"
-#include "start/FailingRename.h"
+#include "settings/FailingRename.h"
 #include "widgets/ctlSlider.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // Saving every character: a save that cannot reach the disk is reported once, naming the file.
 #include "character/frmPic.h"
 #include "start/modStart.h"
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,8 +1,8 @@
 // Loading and saving characters and the general settings, and what Delete does to the records.
-#include "start/Configuration.h"
-#include "start/FailingRename.h"
-#include "start/PrivateProfile.h"
-#include "start/TestFolder.h"
+#include "settings/Configuration.h"
+#include "settings/FailingRename.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TestFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The change hub: synchronous delivery in subscription order, and subscriptions that end cleanly,
 // also while an event is being delivered.
-#include "start/clsGlobal.h"
+#include "settings/clsGlobal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // A process killed with SIGKILL at any moment of a save leaves the settings file as it was
 // before that save or as the save wrote it, byte for byte, and the file always loads.
-#include "start/AtomicFile.h"
-#include "start/Configuration.h"
-#include "start/PrivateProfile.h"
-#include "start/TestFolder.h"
+#include "settings/AtomicFile.h"
+#include "settings/Configuration.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TestFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Hostile values in the settings file: every whole-number key at the ends of its range, beyond
 // 32 bits, not a number or empty; names and titles of every length; colour pieces that are odd
 // numbers. Each is read by its rule, and what is saved reads back the same and saves the same.
-#include "start/Configuration.h"
-#include "start/PrivateProfile.h"
-#include "start/TestFolder.h"
+#include "settings/Configuration.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TestFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // user-interface thread, so no locking.
 #pragma once
 
-#include "start/CharacterRecord.h"
-#include "start/clsGlobal.h"
+#include "settings/CharacterRecord.h"
+#include "settings/clsGlobal.h"
 
 #include <string>
 #include <vector>

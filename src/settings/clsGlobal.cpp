@@ -1,5 +1,5 @@
 // The change hub.
-#include "start/clsGlobal.h"
+#include "settings/clsGlobal.h"
 
 #include <vector>
 

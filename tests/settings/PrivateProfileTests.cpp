@@ -1,8 +1,8 @@
 // The private-profile layer: settings files written and hand-edited on Windows must read the same
 // here, and a write must change only the lines it must, atomically, or refuse and say why.
-#include "start/FailingRename.h"
-#include "start/PrivateProfile.h"
-#include "start/TestFolder.h"
+#include "settings/FailingRename.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TestFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The program-wide state.
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 
-#include "start/Configuration.h"
+#include "settings/Configuration.h"
 
 std::vector<CharacterWindowBase*> CharacterWindows{nullptr};
 std::vector<std::string> CharacterSections;
