@@ -134,6 +134,7 @@ private:
     bool mClosingByCode = false; // OK or Cancel closes; the close itself restores nothing more
     bool mUnloaded = false;
     bool mDragging = false;
+    clsGlobal::Subscription mCentrePicked; // last, so it ends first
 };
 
 // The open character editor, or nothing.

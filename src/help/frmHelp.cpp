@@ -6,7 +6,6 @@
 #include "help/HelpLayout.h"
 #include "help/HelpTexts.h"
 #include "settings/ProgramState.h"
-#include "start/modStart.h"
 #include "widgets/GradShape.h"
 #include "widgets/TwipsGeometry.h"
 
@@ -33,7 +32,7 @@ QString Displayed(const QString& stored) {
 } // namespace
 
 frmHelp::frmHelp(QWidget* parent)
-    : QDialog(parent, Qt::Window), OnEndProgram([] { EndProgram(); }), gsBack(new GradShape(this)),
+    : QDialog(parent, Qt::Window), OnEndProgram([] { GetGlobal().EndProgram(); }), gsBack(new GradShape(this)),
       lblTitle(new QLabel(QStringLiteral("LOOKABOUT   1.0"), this)),
       lblText(new QLabel(this)), optHelp{new QRadioButton(QStringLiteral("General help"), this),
                                          new QRadioButton(QStringLiteral("Advanced help"), this)},

@@ -6,6 +6,7 @@
 std::vector<CharacterWindowBase*> CharacterWindows{nullptr};
 std::vector<std::string> CharacterSections;
 std::string IniFilePath;
+std::string ProgramFolder;
 std::string ProgramTitle;
 bool AdvancedEditing = false;
 bool IsWin2000OrLater = false;

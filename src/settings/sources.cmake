@@ -10,6 +10,7 @@ target_sources(lookabout_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/IniText.cpp ${CMAKE_CURRENT_LIST_DIR}/IniText.h
     ${CMAKE_CURRENT_LIST_DIR}/PixelRect.h
     ${CMAKE_CURRENT_LIST_DIR}/PrivateProfile.cpp ${CMAKE_CURRENT_LIST_DIR}/PrivateProfile.h
+    ${CMAKE_CURRENT_LIST_DIR}/ProgramActions.h
     ${CMAKE_CURRENT_LIST_DIR}/ProgramState.cpp ${CMAKE_CURRENT_LIST_DIR}/ProgramState.h
     ${CMAKE_CURRENT_LIST_DIR}/Rounding.h
     ${CMAKE_CURRENT_LIST_DIR}/TextRules.cpp ${CMAKE_CURRENT_LIST_DIR}/TextRules.h
