@@ -1,7 +1,7 @@
 // Loading and saving a settings file of 100 characters: milliseconds and file replacements.
 // Run: build/bin/lookabout_ini_benchmark [characters] [rounds]
-#include "start/Configuration.h"
-#include "start/PrivateProfile.h"
+#include "settings/Configuration.h"
+#include "settings/PrivateProfile.h"
 
 #include <algorithm>
 #include <chrono>

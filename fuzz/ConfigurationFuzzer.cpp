@@ -1,8 +1,9 @@
 // Fuzzes loading a whole settings file: any bytes load without a fault, every value keeps to its
 // range, and saving what was loaded and loading it again gives the same characters.
 #include "Require.h"
-#include "start/Configuration.h"
-#include "start/PrivateProfile.h"
+#include "settings/CharacterKeys.h"
+#include "settings/Configuration.h"
+#include "settings/PrivateProfile.h"
 
 #include <cstdint>
 #include <filesystem>

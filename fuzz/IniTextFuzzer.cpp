@@ -1,7 +1,7 @@
 // Fuzzes the line-preserving settings text: any bytes parse, read back unchanged, and a write
 // changes what it must and nothing else.
 #include "Require.h"
-#include "start/IniText.h"
+#include "settings/IniText.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,6 @@
 // The clock of the character windows.
 #include "character/CharacterClock.h"
 
-#include "character/frmPic.h"
-
 #include <QCursor>
 
 #include <algorithm>
@@ -18,13 +16,13 @@ CharacterClock::CharacterClock() {
     connect(&mTimer, &QTimer::timeout, this, &CharacterClock::Tick);
 }
 
-void CharacterClock::Add(frmPic* window) {
+void CharacterClock::Add(Tickable* window) {
     mWindows.push_back(window);
     if (!mTimer.isActive())
         mTimer.start();
 }
 
-void CharacterClock::Remove(frmPic* window) {
+void CharacterClock::Remove(Tickable* window) {
     mWindows.erase(std::remove(mWindows.begin(), mWindows.end(), window), mWindows.end());
     if (mWindows.empty())
         mTimer.stop();
@@ -33,8 +31,8 @@ void CharacterClock::Remove(frmPic* window) {
 void CharacterClock::Tick() {
     const QPoint pointer = QCursor::pos();
     // In the order of the characters; a window may be removed by a tick (the program ending).
-    const std::vector<frmPic*> windows = mWindows;
-    for (frmPic* w : windows)
-        if (std::find(mWindows.begin(), mWindows.end(), w) != mWindows.end() && w->Timer1Enabled())
-            w->Timer1_Timer(pointer);
+    const std::vector<Tickable*> windows = mWindows;
+    for (Tickable* w : windows)
+        if (std::find(mWindows.begin(), mWindows.end(), w) != mWindows.end())
+            w->Tick(pointer);
 }

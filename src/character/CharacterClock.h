@@ -4,11 +4,20 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QTimer>
 
 #include <vector>
 
-class frmPic;
+// What the clock ticks: a character window, seen no further than this.
+class Tickable {
+public:
+    // One tick, with the pointer read once for the whole round; a paused window does nothing.
+    virtual void Tick(QPoint pointer) = 0;
+
+protected:
+    ~Tickable() = default;
+};
 
 class CharacterClock final : public QObject {
     Q_OBJECT
@@ -18,13 +27,13 @@ public:
     static CharacterClock& Instance();
     static constexpr int kIntervalMs = 22;
 
-    void Add(frmPic* window);
-    void Remove(frmPic* window);
+    void Add(Tickable* window);
+    void Remove(Tickable* window);
     // One round of ticks at once; the timer calls it, and so may tests.
     void Tick();
 
 private:
     CharacterClock();
     QTimer mTimer;
-    std::vector<frmPic*> mWindows;
+    std::vector<Tickable*> mWindows;
 };

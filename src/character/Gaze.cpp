@@ -1,7 +1,7 @@
 // The arithmetic of the painted eyes.
 #include "character/Gaze.h"
 
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The arithmetic of a character's motion.
 #include "character/Motion.h"
 
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // Positions and sizes are in twips (1/1440 inch), screen coordinates.
 #pragma once
 
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 
 // The follow divisor for a speed: (10 ^ (1 / s²) − 1) × 50000. Larger speeds give smaller
 // divisors and so larger steps; a speed of 0 gives an infinite divisor (no follow motion on

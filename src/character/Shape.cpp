@@ -1,7 +1,7 @@
 // The outline of a character window.
 #include "character/Shape.h"
 
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 
 std::optional<std::uint32_t> OutlineKey(const std::uint32_t* pixels, int width, int height) {
     if (!pixels || width <= 0 || height <= 0 || (pixels[0] >> 24) < 128)

@@ -2,7 +2,7 @@
 // every pixel of the key colour (the picture's upper-left pixel) wherever it lies, is cut away.
 #pragma once
 
-#include "start/PixelRect.h"
+#include "settings/PixelRect.h"
 
 #include <cstddef>
 #include <cstdint>

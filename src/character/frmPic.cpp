@@ -8,9 +8,8 @@
 #include "character/PictureFile.h"
 #include "character/Shape.h"
 #include "character/WindowSystem.h"
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 #include "widgets/KeyEvents.h"
-#include "start/modStart.h"
 
 #include <QBuffer>
 #include <QCloseEvent>
@@ -50,7 +49,7 @@ QString frmPic::PicturePath() const {
 #ifndef Q_OS_WIN
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
 #endif
-    return ProgramDirectory() + QLatin1Char('/') + name;
+    return QString::fromStdString(ProgramFolder) + QLatin1Char('/') + name;
 }
 
 QImage frmPic::LoadPicture(const QString& path) {
@@ -160,6 +159,11 @@ void frmPic::Unload() {
     CharacterClock::Instance().Remove(this);
     hide();
     deleteLater();
+}
+
+void frmPic::Tick(QPoint pointer) {
+    if (mTimer1Enabled)
+        Timer1_Timer(pointer);
 }
 
 void frmPic::Timer1_Timer() { Timer1_Timer(QCursor::pos()); }
@@ -287,7 +291,7 @@ void frmPic::mouseReleaseEvent(QMouseEvent*) {
     mDragging = false;
 }
 
-void frmPic::mouseDoubleClickEvent(QMouseEvent*) { ShowControlPanel(); }
+void frmPic::mouseDoubleClickEvent(QMouseEvent*) { GetGlobal().ShowControlPanel(); }
 
 void frmPic::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
@@ -299,13 +303,13 @@ void frmPic::changeEvent(QEvent* event) {
 void frmPic::keyPressEvent(QKeyEvent* event) {
     switch (CharacterKeyCommand(VirtualKeyOf(*event), ShiftStateOf(*event))) {
     case CharacterCommand::EndProgram:
-        EndProgram();
+        GetGlobal().EndProgram();
         return;
     case CharacterCommand::ToggleFlee:
         mFlee = !mFlee;
         break;
     case CharacterCommand::ShowHelp:
-        ShowHelpWindow(0);
+        GetGlobal().ShowHelp(0);
         break;
     case CharacterCommand::ToggleMinimised:
         if (isMinimized())
@@ -322,7 +326,7 @@ void frmPic::keyPressEvent(QKeyEvent* event) {
 void frmPic::closeEvent(QCloseEvent* event) {
     // The window manager's close (its Alt+F4) ends the program like the program's own keys.
     event->ignore();
-    EndProgram();
+    GetGlobal().EndProgram();
 }
 
 TwipsRect frmPic::GeometryTwips() const {

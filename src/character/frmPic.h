@@ -2,8 +2,9 @@
 // user has activated it, with no taskbar entry. It holds the character's record as public fields.
 #pragma once
 
+#include "character/CharacterClock.h"
 #include "character/Gaze.h"
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 
 #include <QImage>
 #include <QPoint>
@@ -13,7 +14,7 @@
 #include <optional>
 #include <utility>
 
-class frmPic final : public QWidget, public CharacterWindowBase {
+class frmPic final : public QWidget, public CharacterWindowBase, private Tickable {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmPic)
 
@@ -57,6 +58,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The clock's tick: Timer1_Timer unless the window is paused.
+    void Tick(QPoint pointer) override;
+
     // The picture file as a path on this system: the program's folder, then the name, whose
     // Windows separators are taken as folder separators.
     QString PicturePath() const;

@@ -1,7 +1,7 @@
 // The character editor's plain rules.
 #include "editor/EditorRules.h"
 
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 
 #include <algorithm>
 #include <charconv>

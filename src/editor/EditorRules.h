@@ -3,7 +3,7 @@
 // size of the picture preview, the start-position drag, and the entry copy that Cancel gives back.
 #pragma once
 
-#include "start/CharacterRecord.h"
+#include "settings/CharacterRecord.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 // The eye-centre picker's plain rules.
 #include "editor/PickerRules.h"
 
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 
 #include <algorithm>
 

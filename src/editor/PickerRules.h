@@ -4,7 +4,7 @@
 #pragma once
 
 #include "editor/EditorRules.h"
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 
 #include <cstdint>
 #include <optional>

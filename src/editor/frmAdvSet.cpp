@@ -6,8 +6,7 @@
 #include "editor/ctlShape.h"
 #include "editor/frmSelCenter.h"
 #include "help/frmHelp.h"
-#include "start/Rounding.h"
-#include "start/modStart.h"
+#include "settings/Rounding.h"
 #include "widgets/FitCaptions.h"
 #include "widgets/GradShape.h"
 #include "widgets/KeyEvents.h"
@@ -117,6 +116,12 @@ frmAdvSet::frmAdvSet(QWidget* parent)
     // Never early: the repaint comes a full 300 ms after the last change.
     tmrRefresh.setTimerType(Qt::PreciseTimer);
     connect(&tmrRefresh, &QTimer::timeout, this, &frmAdvSet::tmrRefresh_Timer);
+
+    // The picker moved an eye of the face being edited: repaint it once the moves pause.
+    mCentrePicked = GetGlobal().OnEyeCentrePicked([this](int FensterIndex) {
+        if (const CharacterWindowBase* character = Character(); character && character->mMyIndex == FensterIndex)
+            NeedRefresh();
+    });
 
     BuildControls();
     FitCaptions(*this);
@@ -318,7 +323,7 @@ void frmAdvSet::Form_Load() {
     // The pictures that the character window can load are those in the program's folder, so the
     // list shows that folder, whatever the current folder of the process is.
     Files->clear();
-    QDir folder(ProgramDirectory());
+    QDir folder(QString::fromStdString(ProgramFolder));
     folder.setNameFilters({QStringLiteral("*.bmp"), QStringLiteral("*.gif"), QStringLiteral("*.png")});
     folder.setFilter(QDir::Files);
     folder.setSorting(QDir::Name | QDir::IgnoreCase);
@@ -477,7 +482,8 @@ void frmAdvSet::UpdatePreview() {
     const QListWidgetItem* current = Files->currentRow() >= 0 ? Files->currentItem() : nullptr;
     const QString name = current ? current->text() : QString();
     // A file the list shows but that is no picture leaves the preview empty.
-    const QImage picture = name.isEmpty() ? QImage() : LoadPreview(ProgramDirectory() + QLatin1Char('/') + name);
+    const QImage picture =
+        name.isEmpty() ? QImage() : LoadPreview(QString::fromStdString(ProgramFolder) + QLatin1Char('/') + name);
     if (picture.isNull()) {
         imgPre->clear();
         imgPre->resize(0, 0);

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "editor/EditorRules.h"
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -134,6 +134,7 @@ private:
     bool mClosingByCode = false; // OK or Cancel closes; the close itself restores nothing more
     bool mUnloaded = false;
     bool mDragging = false;
+    clsGlobal::Subscription mCentrePicked; // last, so it ends first
 };
 
 // The open character editor, or nothing.

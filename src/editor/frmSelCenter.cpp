@@ -4,9 +4,8 @@
 #include "character/frmPic.h"
 #include "editor/ButtonPictures.h"
 #include "editor/ctlShape.h"
-#include "editor/frmAdvSet.h"
 #include "help/frmHelp.h"
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 #include "widgets/FitCaptions.h"
 #include "widgets/GradShape.h"
 #include "widgets/GradientColors.h"
@@ -201,8 +200,7 @@ void frmSelCenter::SetEyeCenter(int eye, int x, int y) {
         character->mEye2X = x;
         character->mEye2Y = y;
     }
-    if (frmAdvSet* editor = CharacterEditor())
-        editor->NeedRefresh();
+    GetGlobal().EyeCentrePicked(character->mMyIndex);
     UpdateMarkers();
 }
 
@@ -323,8 +321,7 @@ void frmSelCenter::RestoreCenters() {
     character->mEye2Y = mSaved[3];
     // The face still shows the irises at the discarded centres; have it repainted.
     if (changed)
-        if (frmAdvSet* editor = CharacterEditor())
-            editor->NeedRefresh();
+        GetGlobal().EyeCentrePicked(character->mMyIndex);
 }
 
 void frmSelCenter::cmdOK_Click() {

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "editor/PickerRules.h"
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 
 #include <QDialog>
 #include <QImage>

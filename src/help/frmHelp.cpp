@@ -5,8 +5,7 @@
 #include "widgets/VirtualKeys.h"
 #include "help/HelpLayout.h"
 #include "help/HelpTexts.h"
-#include "start/ProgramState.h"
-#include "start/modStart.h"
+#include "settings/ProgramState.h"
 #include "widgets/FitCaptions.h"
 #include "widgets/GradShape.h"
 #include "widgets/TwipsGeometry.h"
@@ -34,7 +33,7 @@ QString Displayed(const QString& stored) {
 } // namespace
 
 frmHelp::frmHelp(QWidget* parent)
-    : QDialog(parent, Qt::Window), OnEndProgram([] { EndProgram(); }), gsBack(new GradShape(this)),
+    : QDialog(parent, Qt::Window), OnEndProgram([] { GetGlobal().EndProgram(); }), gsBack(new GradShape(this)),
       lblTitle(new QLabel(QStringLiteral("LOOKABOUT   1.0"), this)),
       lblText(new QLabel(this)), optHelp{new QRadioButton(QStringLiteral("General help"), this),
                                          new QRadioButton(QStringLiteral("Advanced help"), this)},

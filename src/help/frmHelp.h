@@ -30,7 +30,7 @@ public:
     // Modal: returns when the user closes the window.
     void ShowModal();
 
-    // What ends the program; EndProgram unless replaced (tests replace it).
+    // What ends the program; the hub's EndProgram unless replaced (tests replace it).
     std::function<void()> OnEndProgram;
 
     GradShape* const gsBack;

@@ -1,8 +1,8 @@
 // What Add, Delete and Rename do to the characters and the file.
 #include "panel/PanelEdits.h"
 
-#include "start/Configuration.h"
-#include "start/PrivateProfile.h"
+#include "settings/Configuration.h"
+#include "settings/PrivateProfile.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // so the file holds either all of the change or none of it.
 #pragma once
 
-#include "start/CharacterRecord.h"
+#include "settings/CharacterRecord.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 // The control panel's layout sums.
 #include "panel/PanelLayout.h"
 
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // and the running window; the row never writes the settings file.
 #pragma once
 
-#include "start/clsGlobal.h"
+#include "settings/clsGlobal.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,13 +1,13 @@
 // The control panel.
 #include "panel/frmSettings.h"
 
+#include "help/frmHelp.h"
 #include "panel/PanelEdits.h"
 #include "panel/PanelLook.h"
 #include "panel/SettingsRowRules.h"
 #include "panel/ctlSettings.h"
-#include "start/Configuration.h"
-#include "start/ProgramState.h"
-#include "start/modStart.h"
+#include "settings/Configuration.h"
+#include "settings/ProgramState.h"
 #include "widgets/FitCaptions.h"
 #include "widgets/GradShape.h"
 #include "widgets/SystemColors.h"
@@ -76,7 +76,7 @@ std::optional<QString> AskTitleInDialog(QWidget* parent, const QString& current)
 } // namespace
 
 frmSettings::frmSettings(QWidget* parent)
-    : QWidget(parent, Qt::Window), OnEndProgram([] { EndProgram(); }),
+    : QWidget(parent, Qt::Window), OnEndProgram([] { GetGlobal().EndProgram(); }),
       OnAskTitle([this](const QString& current) { return AskTitleInDialog(this, current); }),
       cmdHelp(MakeButton(this, "Help", "Show help", PanelGlyph::Help, kHelpLeft)),
       cmdAdd(MakeButton(this, "Add", "Create a new character", PanelGlyph::Add, kAddLeft)),
@@ -363,7 +363,7 @@ void frmSettings::closeEvent(QCloseEvent* event) {
 }
 
 void frmSettings::cmdHelp_Click() {
-    ShowHelpWindow(0);
+    ShowHelpModeless(0);
 }
 
 void frmSettings::cmdMini_Click() {
@@ -391,8 +391,10 @@ void frmSettings::cmdAdd_Click() {
         AddedCharacter(*CharacterWindows[static_cast<std::size_t>(current)], count, at.x, at.y);
     const std::vector<const CharacterRecord*> records = LiveRecords();
     // The reload creates every window anew and shows this panel again with a row for the new one.
-    if (SaveChangeAndCloseAll([&] { return SaveWithAddedCharacter(records, added, ProgramTitle, IniFilePath); }))
-        LoadAll();
+    clsGlobal& program = GetGlobal();
+    if (program.SaveChangeAndCloseAll(
+            [&] { return SaveWithAddedCharacter(records, added, ProgramTitle, IniFilePath); }))
+        program.LoadAll();
 }
 
 void frmSettings::cmdDelete_Click() {
@@ -402,9 +404,10 @@ void frmSettings::cmdDelete_Click() {
     const DeletePlan plan = PlanDelete(LiveRecords(), CurIndex + 1);
     if (plan.remaining.empty())
         return;
-    if (SaveChangeAndCloseAll([&] { return SaveAfterDelete(plan, ProgramTitle, IniFilePath); })) {
+    clsGlobal& program = GetGlobal();
+    if (program.SaveChangeAndCloseAll([&] { return SaveAfterDelete(plan, ProgramTitle, IniFilePath); })) {
         CurIndex = CurIndexAfterDelete(CurIndex, rows);
-        LoadAll();
+        program.LoadAll();
     }
 }
 

@@ -48,7 +48,7 @@ public:
     // The current row; row i shows character i + 1. Kept across rebuilds of the list.
     int CurIndex = 0;
 
-    // What ends the program; EndProgram unless replaced (tests replace it).
+    // What ends the program; the hub's EndProgram unless replaced (tests replace it).
     std::function<void()> OnEndProgram;
     // What Rename asks: the new title, or nothing when the user cancelled. An input dialog unless
     // replaced.

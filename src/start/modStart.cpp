@@ -6,10 +6,10 @@
 #include "editor/frmAdvSet.h"
 #include "help/frmHelp.h"
 #include "panel/frmSettings.h"
-#include "start/AtomicFile.h"
-#include "start/Configuration.h"
-#include "start/PrivateProfile.h"
-#include "start/ProgramState.h"
+#include "settings/AtomicFile.h"
+#include "settings/Configuration.h"
+#include "settings/PrivateProfile.h"
+#include "settings/ProgramState.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -63,22 +63,36 @@ void ReadScreenUnits() {
 
 } // namespace
 
-namespace {
-QString& ProgramDirectoryOverride() {
-    static QString directory;
-    return directory;
-}
-} // namespace
-
 QString ProgramDirectory() {
-    const QString& chosen = ProgramDirectoryOverride();
-    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() : chosen;
+    return ProgramFolder.empty() ? QCoreApplication::applicationDirPath() : QString::fromStdString(ProgramFolder);
 }
 
-void SetProgramDirectory(const QString& directory) { ProgramDirectoryOverride() = directory; }
+void SetProgramDirectory(const QString& directory) { ProgramFolder = directory.toStdString(); }
+
+namespace {
+
+// The program's answers to what its windows ask through the hub.
+class TopLevelActions final : public ProgramActions {
+public:
+    void EndProgram() override { ::EndProgram(); }
+    void ShowControlPanel() override { ::ShowControlPanel(); }
+    void ShowHelp(int textId) override { ShowHelpModeless(textId); }
+    bool SaveChangeAndCloseAll(const std::function<bool()>& saveChange) override {
+        return ::SaveChangeAndCloseAll(saveChange);
+    }
+    void LoadAll() override { ::LoadAll(); }
+};
+
+TopLevelActions topLevelActions;
+
+} // namespace
 
 void LoadAll() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The windows made below ask the program for things through the hub, and find the pictures in
+    // the program's folder.
+    GetGlobal().SetProgramActions(&topLevelActions);
+    ProgramFolder = ProgramDirectory().toStdString();
     ReadScreenUnits();
     // The flag is never set back: once layered windows were seen, they stay in use.
     if (window_system::HasLayeredWindows())
@@ -148,8 +162,6 @@ void ShowControlPanel() {
     if (SettingsWindowExists())
         SettingsWindow().ShowPanel();
 }
-
-void ShowHelpWindow(int textId) { ShowHelpModeless(textId); }
 
 void EndProgram() {
     static bool ending = false;

@@ -24,12 +24,11 @@ bool SaveChangeAndCloseAll(const std::function<bool()>& saveChange);
 // Saves, closes every window and ends the program. Safe to call more than once.
 void EndProgram();
 
-// The folder of the executable, where the settings file and the pictures live.
+// The folder of the executable, where the settings file and the pictures live: ProgramFolder once
+// set, the executable's own folder before.
 QString ProgramDirectory();
 // Tests point the program at a folder of their own.
 void SetProgramDirectory(const QString& directory);
 
 // Shows the control panel, restored and in front (a double click on a character).
 void ShowControlPanel();
-// Shows the help window with the general (0) or the advanced (1) text, not modal.
-void ShowHelpWindow(int textId);

@@ -1,17 +1,6 @@
-# Sources of the start subsystem: plain ones go to lookabout_core, Qt ones to lookabout_ui.
+# Sources of the top level: the entry routine, start-up, the end of the program and the wiring
+# between the windows. All Qt, so all go to lookabout_ui.
 # Paths start with ${CMAKE_CURRENT_LIST_DIR} because this file is included from src/.
-target_sources(lookabout_core PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/AtomicFile.cpp ${CMAKE_CURRENT_LIST_DIR}/AtomicFile.h
-    ${CMAKE_CURRENT_LIST_DIR}/CharacterKeys.cpp ${CMAKE_CURRENT_LIST_DIR}/CharacterKeys.h
-    ${CMAKE_CURRENT_LIST_DIR}/CharacterRecord.h
-    ${CMAKE_CURRENT_LIST_DIR}/clsGlobal.cpp ${CMAKE_CURRENT_LIST_DIR}/clsGlobal.h
-    ${CMAKE_CURRENT_LIST_DIR}/Configuration.cpp ${CMAKE_CURRENT_LIST_DIR}/Configuration.h
-    ${CMAKE_CURRENT_LIST_DIR}/IniText.cpp ${CMAKE_CURRENT_LIST_DIR}/IniText.h
-    ${CMAKE_CURRENT_LIST_DIR}/PixelRect.h
-    ${CMAKE_CURRENT_LIST_DIR}/PrivateProfile.cpp ${CMAKE_CURRENT_LIST_DIR}/PrivateProfile.h
-    ${CMAKE_CURRENT_LIST_DIR}/ProgramState.cpp ${CMAKE_CURRENT_LIST_DIR}/ProgramState.h
-    ${CMAKE_CURRENT_LIST_DIR}/TextRules.cpp ${CMAKE_CURRENT_LIST_DIR}/TextRules.h
-)
 target_sources(lookabout_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/EndSignals.cpp ${CMAKE_CURRENT_LIST_DIR}/EndSignals.h
     ${CMAKE_CURRENT_LIST_DIR}/modStart.cpp ${CMAKE_CURRENT_LIST_DIR}/modStart.h

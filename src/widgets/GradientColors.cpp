@@ -1,7 +1,7 @@
 // The colour arithmetic of the gradient band.
 #include "widgets/GradientColors.h"
 
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 
 #include <algorithm>
 

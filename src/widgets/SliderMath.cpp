@@ -1,7 +1,7 @@
 // The slider's arithmetic.
 #include "widgets/SliderMath.h"
 
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 
 #include <algorithm>
 

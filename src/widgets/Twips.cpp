@@ -1,8 +1,8 @@
 // Twips to pixels and back.
 #include "widgets/Twips.h"
 
-#include "start/ProgramState.h"
-#include "start/Rounding.h"
+#include "settings/ProgramState.h"
+#include "settings/Rounding.h"
 
 namespace {
 

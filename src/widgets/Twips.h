@@ -2,7 +2,7 @@
 // with the screen factors TwipsPerPixelX and TwipsPerPixelY, rounding to the nearest pixel.
 #pragma once
 
-#include "start/PixelRect.h"
+#include "settings/PixelRect.h"
 
 
 int TwipsToPixelsX(double twips);

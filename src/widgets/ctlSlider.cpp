@@ -1,7 +1,7 @@
 // The program's horizontal slider.
 #include "widgets/ctlSlider.h"
 
-#include "start/Rounding.h"
+#include "settings/Rounding.h"
 #include "widgets/GradientColors.h"
 #include "widgets/SystemColors.h"
 #include "widgets/Twips.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "character/frmPic.h"
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "start/modStart.h"
 
 #include <QImage>

@@ -3,7 +3,7 @@
 #include "help/frmHelp.h"
 
 #include "help/HelpTexts.h"
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "widgets/GradShape.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
 // What the panel's Add, Delete and Rename leave in the records and in the settings file, also for
 // files whose character sections were named by hand, and when the file cannot be written.
 #include "panel/PanelEdits.h"
-#include "start/Configuration.h"
-#include "start/FailingRename.h"
-#include "start/PrivateProfile.h"
-#include "start/TestFolder.h"
+#include "settings/Configuration.h"
+#include "settings/FailingRename.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TestFolder.h"
 
 #include <gtest/gtest.h>
 

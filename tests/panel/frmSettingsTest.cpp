@@ -5,7 +5,7 @@
 #include "character/CharacterTestSupport.h"
 #include "character/Motion.h"
 #include "panel/ctlSettings.h"
-#include "start/FailingRename.h"
+#include "settings/FailingRename.h"
 #include "widgets/ctlSlider.h"
 
 #include <QCheckBox>

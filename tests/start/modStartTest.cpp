@@ -3,7 +3,7 @@
 // other folders are free (the panel coming forward, and a killed program's lock, run end to end).
 #include "start/modStart.h"
 #include "character/frmPic.h"
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "start/SingleInstance.h"
 
 #include <QApplication>

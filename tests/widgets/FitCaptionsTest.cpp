@@ -1,11 +1,14 @@
 // Every caption of the panel and its rows, the editor, the picker and the help window fits its control in
 // the fonts present. The end-to-end run repeats this test on an X server with the DejaVu fonts alone.
 #include "widgets/FitCaptions.h"
-#include "editor/EditorFixture.h"
+#include "character/CharacterTestSupport.h"
 #include "editor/frmAdvSet.h"
 #include "editor/frmSelCenter.h"
+#include "help/frmHelp.h"
 #include "help/HelpTexts.h"
 #include "panel/frmSettings.h"
+
+#include <QLabel>
 
 namespace {
 
@@ -30,11 +33,15 @@ void ExpectCaptionsFit(const QWidget& window) {
 
 } // namespace
 
-using CaptionsFit = EditorTest;
+using CaptionsFit = ProgramFolderTest;
 
 TEST_F(CaptionsFit, InEveryWindowInTheFontsPresent) {
-    AddWindow()->mTitle = "Sunny, the very long named one of them all";
-    AddCharacter("Look to Mouse and don't run").MakeWindowRegion();
+    Save(Face(160, 120, QColor(255, 220, 0)), QStringLiteral("face.bmp"));
+    for (const char* name : {"Sunny, the very long named one of them all", "Look to Mouse and don't run"}) {
+        frmPic& c = AddCharacter(name);
+        c.mPicFileName = "face.bmp";
+        c.MakeWindowRegion();
+    }
     frmSettings panel;
     panel.OnEndProgram = [] {};
     panel.ShowForm();

@@ -1,7 +1,7 @@
 // Twips to pixels with each axis' screen factor, rounding halves to even.
 #include "widgets/Twips.h"
 
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 
 #include <gtest/gtest.h>
 

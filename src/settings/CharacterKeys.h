@@ -2,7 +2,7 @@
 // applied when read. Loading and saving walk this table; nothing else knows the key names.
 #pragma once
 
-#include "start/CharacterRecord.h"
+#include "settings/CharacterRecord.h"
 
 #include <array>
 #include <cstdint>

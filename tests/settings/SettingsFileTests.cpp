@@ -1,11 +1,11 @@
 // The settings file: files written and hand-edited on Windows read the same here; a write changes
 // only the lines it must, atomically, or refuses and says why; every key is read by its rule, hostile
 // values included; and a process killed at any moment of a save leaves the old or the new file.
-#include "start/AtomicFile.h"
-#include "start/Configuration.h"
-#include "start/FailingRename.h"
-#include "start/PrivateProfile.h"
-#include "start/TestFolder.h"
+#include "settings/AtomicFile.h"
+#include "settings/Configuration.h"
+#include "settings/FailingRename.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TestFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The private-profile operations on top of IniText and AtomicFile.
-#include "start/PrivateProfile.h"
+#include "settings/PrivateProfile.h"
 
-#include "start/AtomicFile.h"
-#include "start/IniText.h"
-#include "start/TextRules.h"
+#include "settings/AtomicFile.h"
+#include "settings/IniText.h"
+#include "settings/TextRules.h"
 
 #include <algorithm>
 #include <cstring>

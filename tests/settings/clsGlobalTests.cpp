@@ -1,6 +1,6 @@
 // The change hub: delivery in subscription order, and subscriptions that end cleanly, also while an
 // event is being delivered and after the hub has gone.
-#include "start/clsGlobal.h"
+#include "settings/clsGlobal.h"
 
 #include <gtest/gtest.h>
 

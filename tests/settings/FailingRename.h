@@ -2,7 +2,7 @@
 // for as long as it lives: the moment a crash would hit a save.
 #pragma once
 
-#include "start/AtomicFile.h"
+#include "settings/AtomicFile.h"
 
 #include <functional>
 #include <utility>

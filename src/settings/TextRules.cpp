@@ -1,5 +1,5 @@
 // Small text rules shared by the settings file code.
-#include "start/TextRules.h"
+#include "settings/TextRules.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
 // Loading and saving characters and the general settings through the private-profile layer.
 #pragma once
 
-#include "start/CharacterRecord.h"
+#include "settings/CharacterRecord.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,9 @@
 // Loading and saving characters and the general settings.
-#include "start/Configuration.h"
+#include "settings/Configuration.h"
 
-#include "start/CharacterKeys.h"
-#include "start/PrivateProfile.h"
-#include "start/TextRules.h"
+#include "settings/CharacterKeys.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TextRules.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,11 +1,12 @@
 // The program-wide state.
-#include "start/ProgramState.h"
+#include "settings/ProgramState.h"
 
-#include "start/Configuration.h"
+#include "settings/Configuration.h"
 
 std::vector<CharacterWindowBase*> CharacterWindows{nullptr};
 std::vector<std::string> CharacterSections;
 std::string IniFilePath;
+std::string ProgramFolder;
 std::string ProgramTitle;
 bool AdvancedEditing = false;
 bool IsWin2000OrLater = false;

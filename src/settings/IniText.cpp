@@ -1,7 +1,7 @@
 // Line-preserving INI text with the Windows private-profile reading rules.
-#include "start/IniText.h"
+#include "settings/IniText.h"
 
-#include "start/TextRules.h"
+#include "settings/TextRules.h"
 
 namespace {
 constexpr std::size_t npos = static_cast<std::size_t>(-1);

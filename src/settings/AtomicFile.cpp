@@ -1,5 +1,5 @@
 // Whole-file reads and crash-safe replacement; the only file with operating-system calls in the core.
-#include "start/AtomicFile.h"
+#include "settings/AtomicFile.h"
 
 #include <cctype>
 #include <cerrno>

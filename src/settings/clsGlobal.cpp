@@ -1,5 +1,5 @@
 // The change hub.
-#include "start/clsGlobal.h"
+#include "settings/clsGlobal.h"
 
 #include <vector>
 
@@ -38,3 +38,29 @@ clsGlobal::Subscription clsGlobal::OnRefresh(Handler handler) { return Add(refre
 clsGlobal::Subscription clsGlobal::OnRepaintPic(Handler handler) { return Add(repaint_, std::move(handler)); }
 void clsGlobal::RefreshProps(int FensterIndex) { Raise(refresh_, FensterIndex); }
 void clsGlobal::RepaintPicture(int FensterIndex) { Raise(repaint_, FensterIndex); }
+clsGlobal::Subscription clsGlobal::OnEyeCentrePicked(Handler handler) { return Add(centre_, std::move(handler)); }
+void clsGlobal::EyeCentrePicked(int FensterIndex) { Raise(centre_, FensterIndex); }
+
+void clsGlobal::EndProgram() {
+    if (actions_)
+        actions_->EndProgram();
+}
+
+void clsGlobal::ShowControlPanel() {
+    if (actions_)
+        actions_->ShowControlPanel();
+}
+
+void clsGlobal::ShowHelp(int textId) {
+    if (actions_)
+        actions_->ShowHelp(textId);
+}
+
+bool clsGlobal::SaveChangeAndCloseAll(const std::function<bool()>& saveChange) {
+    return actions_ && actions_->SaveChangeAndCloseAll(saveChange);
+}
+
+void clsGlobal::LoadAll() {
+    if (actions_)
+        actions_->LoadAll();
+}

@@ -1,5 +1,5 @@
 // The table of character keys.
-#include "start/CharacterKeys.h"
+#include "settings/CharacterKeys.h"
 
 using R = CharacterRecord;
 

@@ -3,8 +3,8 @@
 // user-interface thread, so no locking.
 #pragma once
 
-#include "start/CharacterRecord.h"
-#include "start/clsGlobal.h"
+#include "settings/CharacterRecord.h"
+#include "settings/clsGlobal.h"
 
 #include <string>
 #include <vector>
@@ -43,6 +43,9 @@ extern std::vector<CharacterWindowBase*> CharacterWindows;
 // The character sections in file order; entry i belongs to character i + 1.
 extern std::vector<std::string> CharacterSections;
 extern std::string IniFilePath;
+// The folder of the executable, where the settings file and the pictures live, in UTF-8. The
+// start-up fills it before it creates any window.
+extern std::string ProgramFolder;
 extern std::string ProgramTitle;
 extern bool AdvancedEditing;
 // True when the window system has layered windows: whole-window alpha and click-through.
