@@ -12,13 +12,15 @@ target_sources(lookabout_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ProgramState.cpp ${CMAKE_CURRENT_LIST_DIR}/ProgramState.h
     ${CMAKE_CURRENT_LIST_DIR}/TextRules.cpp ${CMAKE_CURRENT_LIST_DIR}/TextRules.h
 )
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/EndSignals.cpp ${CMAKE_CURRENT_LIST_DIR}/EndSignals.h
     ${CMAKE_CURRENT_LIST_DIR}/modStart.cpp ${CMAKE_CURRENT_LIST_DIR}/modStart.h
     ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.cpp ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.h
 )
 # One running program per folder: the later start reaches the running one through a local socket.
-find_package(Qt6 REQUIRED COMPONENTS Network)
 target_link_libraries(lookabout_ui PUBLIC Qt6::Network)
 # Is there a display at all, before Qt starts: one file per platform.
 target_sources(lookabout_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/DisplayCheck.h)
