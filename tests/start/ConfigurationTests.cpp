@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -70,11 +69,11 @@ TEST_F(Settings, ASectionWithOnlyAPictureGetsEveryDefaultAndKeepsTheTableOrder) 
         {"Iris1_Diameter_X", "4"}, {"Iris1_Diameter_Y", "4"}, {"Eye2_Center_X", "-100"}, {"Eye2_Center_Y", "-100"},
         {"Eye2_Diameter_X", "8"}, {"Eye2_Diameter_Y", "8"}, {"Iris2_Diameter_X", "4"}, {"Iris2_Diameter_Y", "4"}};
     // clang-format on
-    std::istringstream lines(ReadBytes(fresh));
+    const std::string text = ReadBytes(fresh);
     std::vector<std::pair<std::string, std::string>> written;
-    for (std::string line; std::getline(lines, line);)
-        if (const std::size_t eq = line.find('='); eq != std::string::npos)
-            written.emplace_back(line.substr(0, eq), line.substr(eq + 1));
+    for (std::size_t at = 0, end; (end = text.find(kNewLineEnd, at)) != std::string::npos; at = end + kNewLineEnd.size())
+        if (const std::string line = text.substr(at, end - at); line.find('=') != std::string::npos)
+            written.emplace_back(line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
     EXPECT_EQ(written, expected); // stands still and looks at the pointer, in the order of the table
 }
 

@@ -234,9 +234,9 @@ TEST_F(IniFile, AFailureBeforeTheRenameLeavesTheOldFile) {
 }
 
 TEST_F(IniFile, UnwritableFileOrFolderIsRefusedWithAReason) {
-    EXPECT_FALSE(profile::WriteString("A", "k", "v", (folder_.Path() / "no" / "such.ini").string()));
+    EXPECT_FALSE(profile::WriteString("A", "k", "v", folder_.File("no/such.ini")));
     EXPECT_FALSE(profile::LastError().empty());
-    EXPECT_FALSE(profile::WriteString("A", "k", "v", folder_.Path().string())); // a folder, not a file
+    EXPECT_FALSE(profile::WriteString("A", "k", "v", Utf8(folder_.Path()))); // a folder, not a file
 #ifdef _WIN32
     GTEST_SKIP() << "permission bits are a POSIX matter";
 #else
@@ -318,7 +318,7 @@ TEST_F(IniFile, ValuesThatReadingWouldChangeAreWrittenInQuotes) {
         EXPECT_EQ(Read(path_, "S", "k"), value);
     }
     ASSERT_TRUE(profile::WriteString("S", "k", "plain", path_));
-    EXPECT_EQ(Bytes(), "[S]\nk=plain\n"); // a value that needs no quotes gets none
+    EXPECT_EQ(Bytes(), "[S]" + kNewLineEnd + "k=plain" + kNewLineEnd); // a value that needs no quotes gets none
 }
 
 } // namespace

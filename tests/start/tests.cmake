@@ -7,6 +7,12 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/HostileSettingsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KillDuringSaveTest.cpp
 )
+if(WIN32)
+    target_sources(lookabout_unit_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ReplaceOnWindowsTest.cpp)
+endif()
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_widget_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/modStartTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SingleInstanceTest.cpp
