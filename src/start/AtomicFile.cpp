@@ -31,8 +31,8 @@ namespace {
 std::wstring Wide(const std::string& utf8) {
     if (utf8.empty())
         return {};
-    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
     return wide; // empty for bytes that are not UTF-8: no file has that name, and the call fails
@@ -41,32 +41,41 @@ std::wstring Wide(const std::string& utf8) {
 std::string Utf8(const std::wstring& wide) {
     if (wide.empty())
         return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                      nullptr);
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
     return utf8;
 }
 
-fs::path NativePath(const std::string& utf8) { return fs::path(Wide(utf8)); }
-std::string Utf8(const fs::path& path) { return Utf8(path.wstring()); }
+fs::path NativePath(const std::string& utf8) {
+    return fs::path(Wide(utf8));
+}
+std::string Utf8(const fs::path& path) {
+    return Utf8(path.wstring());
+}
 
 // The system's own words for an error, beside its number, as strerror gives them on Linux.
 std::string SystemError(DWORD code) {
     wchar_t* words = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
     std::wstring text(words ? words : L"", n);
     LocalFree(words);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+    while (!text.empty() &&
+           (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
         text.pop_back();
     const std::string number = "error " + std::to_string(code);
     return text.empty() ? number : Utf8(text) + " (" + number + ")";
 }
 #else
-fs::path NativePath(const std::string& path) { return fs::path(path); }
-std::string Utf8(const fs::path& path) { return path.string(); }
+fs::path NativePath(const std::string& path) {
+    return fs::path(path);
+}
+std::string Utf8(const fs::path& path) {
+    return path.string();
+}
 #endif
 
 std::function<bool()>& BeforeRenameHook() {
@@ -93,7 +102,9 @@ std::string ResolveTarget(const std::string& path) {
 // gives a backup by chance, so clearing leftovers never takes a user's ".Lookabout.ini.old123".
 constexpr std::size_t kRandomLength = 6;
 constexpr const char* kTempSuffix = ".tmp";
-std::string TempPrefix(const std::string& target) { return "." + target + ".save-"; }
+std::string TempPrefix(const std::string& target) {
+    return "." + target + ".save-";
+}
 
 bool IsLeftoverName(const std::string& target, const std::string& name) {
     const std::string prefix = TempPrefix(target);
@@ -136,7 +147,9 @@ int RemoveLeftovers(const std::string& pathIn) {
     return removed;
 }
 
-void SetBeforeRenameHookForTest(std::function<bool()> hook) { BeforeRenameHook() = std::move(hook); }
+void SetBeforeRenameHookForTest(std::function<bool()> hook) {
+    BeforeRenameHook() = std::move(hook);
+}
 
 ReadResult ReadAll(const std::string& path, std::string& bytes) {
     bytes.clear();
@@ -176,8 +189,8 @@ bool IsMomentary(DWORD code) {
 DWORD TryReplace(const std::wstring& temp, const std::wstring& target) {
     // Asking for delete access first tells whether someone holds the file, and touches nothing;
     // Wine's ReplaceFileW would leave an empty "rf*.tmp" in the folder at each try that finds it held.
-    HANDLE probe = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE probe = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
     DWORD code = probe == INVALID_HANDLE_VALUE ? GetLastError() : 0;
     if (probe != INVALID_HANDLE_VALUE) {
         CloseHandle(probe);

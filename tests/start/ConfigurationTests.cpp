@@ -71,7 +71,8 @@ TEST_F(Settings, ASectionWithOnlyAPictureGetsEveryDefaultAndKeepsTheTableOrder) 
     // clang-format on
     const std::string text = ReadBytes(fresh);
     std::vector<std::pair<std::string, std::string>> written;
-    for (std::size_t at = 0, end; (end = text.find(kNewLineEnd, at)) != std::string::npos; at = end + kNewLineEnd.size())
+    for (std::size_t at = 0, end; (end = text.find(kNewLineEnd, at)) != std::string::npos;
+         at = end + kNewLineEnd.size())
         if (const std::string line = text.substr(at, end - at); line.find('=') != std::string::npos)
             written.emplace_back(line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
     EXPECT_EQ(written, expected); // stands still and looks at the pointer, in the order of the table

@@ -97,7 +97,10 @@ TEST_F(IniFile, GetStringAndSectionNamesAreCutLikeTheWindowsCalls) {
     Make("[S]\nName=abcdef\n");
     // Key, buffer size, text and count returned.
     const std::tuple<const char*, std::size_t, const char*, std::size_t> strings[] = {
-        {"Name", 7, "abcdef", 6}, {"Name", 6, "abcde", 5}, {"Name", 1, "", 0}, {"Nope", 5, "Look", 4},
+        {"Name", 7, "abcdef", 6},
+        {"Name", 6, "abcde", 5},
+        {"Name", 1, "", 0},
+        {"Nope", 5, "Look", 4},
         {"Nope", 14, "Lookabout", 9}}; // the default loses its trailing blanks, as on Windows
     for (const auto& [key, size, text, count] : strings) {
         char buffer[16];

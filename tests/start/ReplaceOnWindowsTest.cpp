@@ -13,7 +13,9 @@
 
 namespace {
 
-std::wstring Wide(const std::string& path) { return FromUtf8(path).wstring(); }
+std::wstring Wide(const std::string& path) {
+    return FromUtf8(path).wstring();
+}
 
 TEST(ReplaceOnWindows, KeepsTheOldFilesAttributes) {
     TestFolder folder;
@@ -33,7 +35,8 @@ TEST(ReplaceOnWindows, WaitsForAScannerToLetGoForHalfASecond) {
         const std::string path = folder.File("Lookabout.ini");
         WriteBytes(path, "[A]\r\nk=1\r\n");
         // A scanner reads the file and lets nobody write, rename or delete it meanwhile.
-        HANDLE held = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE held =
+            CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         std::thread scanner([&] {
             std::this_thread::sleep_for(milliseconds(heldMs));

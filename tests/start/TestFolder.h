@@ -11,7 +11,9 @@
 #include <system_error>
 #include <vector>
 
-inline std::filesystem::path FromUtf8(const std::string& path) { return std::u8string(path.begin(), path.end()); }
+inline std::filesystem::path FromUtf8(const std::string& path) {
+    return std::u8string(path.begin(), path.end());
+}
 inline std::string Utf8(const std::filesystem::path& path) {
     const std::u8string utf8 = path.u8string();
     return {utf8.begin(), utf8.end()};
@@ -30,8 +32,9 @@ public:
         std::random_device random;
         // Letters beyond ASCII in the name, as in a user's folder C:\Users\Zoë\Spiele\Überraschung: every
         // file test then shows that such a folder starts, saves and reads back on Windows too.
-        path_ = std::filesystem::temp_directory_path() /
-                FromUtf8("lookabout-test-Zoë-Überraschung-" + std::to_string(random()) + "-" + std::to_string(random()));
+        path_ =
+            std::filesystem::temp_directory_path() /
+            FromUtf8("lookabout-test-Zoë-Überraschung-" + std::to_string(random()) + "-" + std::to_string(random()));
         std::filesystem::create_directories(path_);
     }
     ~TestFolder() {
