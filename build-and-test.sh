@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Builds Lookabout with its tests and runs every test: unit, widget and end-to-end tests; then the
-# same tests built with AddressSanitizer and UndefinedBehaviorSanitizer; then short fuzzing runs
-# of the settings file.
-#   --no-sanitize   skip the sanitizer build     --no-fuzz   skip the fuzzing runs
+# plain core's unit tests cross-built for Windows and run under Wine; then the same tests built with
+# AddressSanitizer and UndefinedBehaviorSanitizer; then short fuzzing runs of the settings file.
+#   --no-windows    skip the Windows build       --no-sanitize   skip the sanitizer build
+#   --no-fuzz       skip the fuzzing runs
 #   anything else is passed to ctest (e.g. -R unit)
 set -euo pipefail
 cd "$(dirname "$0")"
 
+windows=1
 sanitize=1
 fuzz=1
 ctest_args=()
 for arg in "$@"; do
     case "$arg" in
+        --no-windows) windows=0 ;;
         --no-sanitize) sanitize=0 ;;
         --no-fuzz) fuzz=0 ;;
         *) ctest_args+=("$arg") ;;
@@ -25,6 +28,10 @@ echo "== Tests"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOOKABOUT_BUILD_TESTS=ON >/dev/null
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test --output-on-failure -j"$jobs" "${ctest_args[@]}"
+
+if [ "$windows" = 1 ]; then
+    scripts/test-windows-core.sh build-windows
+fi
 
 if [ "$sanitize" = 1 ]; then
     echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -14,6 +14,9 @@ if [ "${1:-build}" = test ] || [ "${1:-build}" = bench ]; then
     packages+=(fonts-dejavu-extra)
     # The fuzzers are built with clang and its libFuzzer.
     packages+=(clang libclang-rt-dev)
+    # The plain core cross-built for Windows and tested under Wine (scripts/test-windows-core.sh);
+    # GoogleTest comes as sources, built for Windows with the core.
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
     if [ "$1" = bench ]; then
         # The X11 probe of benchmarks/motion-benchmark.sh.
         packages+=(libx11-dev libxtst-dev libxdamage-dev libxfixes-dev)

@@ -7,6 +7,9 @@ target_sources(lookabout_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/PictureFile.cpp ${CMAKE_CURRENT_LIST_DIR}/PictureFile.h
     ${CMAKE_CURRENT_LIST_DIR}/Shape.cpp ${CMAKE_CURRENT_LIST_DIR}/Shape.h
 )
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CharacterClock.cpp ${CMAKE_CURRENT_LIST_DIR}/CharacterClock.h
     ${CMAKE_CURRENT_LIST_DIR}/ErrorPicture.cpp ${CMAKE_CURRENT_LIST_DIR}/ErrorPicture.h

@@ -4,6 +4,9 @@ target_sources(lookabout_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/HelpLayout.cpp ${CMAKE_CURRENT_LIST_DIR}/HelpLayout.h
     ${CMAKE_CURRENT_LIST_DIR}/HelpTexts.cpp ${CMAKE_CURRENT_LIST_DIR}/HelpTexts.h
 )
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/frmHelp.cpp ${CMAKE_CURRENT_LIST_DIR}/frmHelp.h
 )

@@ -5,6 +5,9 @@ target_sources(lookabout_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/PanelLayout.cpp ${CMAKE_CURRENT_LIST_DIR}/PanelLayout.h
     ${CMAKE_CURRENT_LIST_DIR}/SettingsRowRules.cpp ${CMAKE_CURRENT_LIST_DIR}/SettingsRowRules.h
 )
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ctlSettings.cpp ${CMAKE_CURRENT_LIST_DIR}/ctlSettings.h
     ${CMAKE_CURRENT_LIST_DIR}/frmSettings.cpp ${CMAKE_CURRENT_LIST_DIR}/frmSettings.h

@@ -24,6 +24,60 @@ namespace fs = std::filesystem;
 namespace atomic_file {
 namespace {
 
+// Inside the program a path is UTF-8. Windows takes file names as UTF-16 (the wide "...W" calls);
+// the ANSI calls would read UTF-8 in the user's code page and miss any folder named with letters
+// beyond ASCII, such as C:\Users\Zoë.
+#ifdef _WIN32
+std::wstring Wide(const std::string& utf8) {
+    if (utf8.empty())
+        return {};
+    const int n =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    return wide; // empty for bytes that are not UTF-8: no file has that name, and the call fails
+}
+
+std::string Utf8(const std::wstring& wide) {
+    if (wide.empty())
+        return {};
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+
+fs::path NativePath(const std::string& utf8) {
+    return fs::path(Wide(utf8));
+}
+std::string Utf8(const fs::path& path) {
+    return Utf8(path.wstring());
+}
+
+// The system's own words for an error, beside its number, as strerror gives them on Linux.
+std::string SystemError(DWORD code) {
+    wchar_t* words = nullptr;
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
+    std::wstring text(words ? words : L"", n);
+    LocalFree(words);
+    while (!text.empty() &&
+           (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+        text.pop_back();
+    const std::string number = "error " + std::to_string(code);
+    return text.empty() ? number : Utf8(text) + " (" + number + ")";
+}
+#else
+fs::path NativePath(const std::string& path) {
+    return fs::path(path);
+}
+std::string Utf8(const fs::path& path) {
+    return path.string();
+}
+#endif
+
 std::function<bool()>& BeforeRenameHook() {
     static std::function<bool()> hook;
     return hook;
@@ -32,12 +86,13 @@ std::function<bool()>& BeforeRenameHook() {
 // The file a link points at, so that replacing keeps the link.
 std::string ResolveTarget(const std::string& path) {
     std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(path, ec))) {
-        fs::path target = fs::read_symlink(path, ec);
+    const fs::path native = NativePath(path);
+    if (fs::is_symlink(fs::symlink_status(native, ec))) {
+        fs::path target = fs::read_symlink(native, ec);
         if (!ec) {
             if (target.is_relative())
-                target = fs::path(path).parent_path() / target;
-            return target.string();
+                target = native.parent_path() / target;
+            return Utf8(target);
         }
     }
     return path;
@@ -47,7 +102,9 @@ std::string ResolveTarget(const std::string& path) {
 // gives a backup by chance, so clearing leftovers never takes a user's ".Lookabout.ini.old123".
 constexpr std::size_t kRandomLength = 6;
 constexpr const char* kTempSuffix = ".tmp";
-std::string TempPrefix(const std::string& target) { return "." + target + ".save-"; }
+std::string TempPrefix(const std::string& target) {
+    return "." + target + ".save-";
+}
 
 bool IsLeftoverName(const std::string& target, const std::string& name) {
     const std::string prefix = TempPrefix(target);
@@ -75,32 +132,35 @@ bool IsOwnPlainFile(const fs::path& entry) {
 } // namespace
 
 int RemoveLeftovers(const std::string& pathIn) {
-    const fs::path target(ResolveTarget(pathIn));
+    const fs::path target = NativePath(ResolveTarget(pathIn));
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string file = target.filename().string();
+    const std::string file = Utf8(target.filename());
     std::error_code ec;
     fs::directory_iterator it(dir, ec), end;
     int removed = 0;
     for (; !ec && it != end; it.increment(ec)) {
         const fs::path entry = it->path();
-        if (IsLeftoverName(file, entry.filename().string()) && IsOwnPlainFile(entry) && fs::remove(entry, ec))
+        if (IsLeftoverName(file, Utf8(entry.filename())) && IsOwnPlainFile(entry) && fs::remove(entry, ec))
             ++removed;
         ec.clear();
     }
     return removed;
 }
 
-void SetBeforeRenameHookForTest(std::function<bool()> hook) { BeforeRenameHook() = std::move(hook); }
+void SetBeforeRenameHookForTest(std::function<bool()> hook) {
+    BeforeRenameHook() = std::move(hook);
+}
 
 ReadResult ReadAll(const std::string& path, std::string& bytes) {
     bytes.clear();
     std::error_code ec;
-    const auto status = fs::status(path, ec);
+    const fs::path native = NativePath(path);
+    const auto status = fs::status(native, ec);
     if (ec || status.type() == fs::file_type::not_found)
         return ec && ec != std::errc::no_such_file_or_directory ? ReadResult::Failed : ReadResult::Missing;
     if (status.type() != fs::file_type::regular)
         return ReadResult::Failed;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(native, std::ios::binary);
     if (!in)
         return ReadResult::Failed;
     std::ostringstream buffer;
@@ -113,32 +173,84 @@ ReadResult ReadAll(const std::string& path, std::string& bytes) {
 
 #ifdef _WIN32
 
+namespace {
+
+// A virus scanner or an indexer opens a new or changed file for a moment; until it lets go the
+// file cannot be replaced. These are the errors such a moment gives.
+bool IsMomentary(DWORD code) {
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION || code == ERROR_ACCESS_DENIED ||
+           code == ERROR_UNABLE_TO_REMOVE_REPLACED || code == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+}
+
+// One try at putting the temporary file in the place of the target. ReplaceFileW keeps what belongs
+// to the old file (attributes such as hidden, the permissions, alternate streams); MoveFileExW, which
+// would give it the temporary file's instead, only creates a file that is not there yet.
+// Returns 0 or the error.
+DWORD TryReplace(const std::wstring& temp, const std::wstring& target) {
+    // Asking for delete access first tells whether someone holds the file, and touches nothing;
+    // Wine's ReplaceFileW would leave an empty "rf*.tmp" in the folder at each try that finds it held.
+    HANDLE probe = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    DWORD code = probe == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
+                         REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
+            return 0;
+        code = GetLastError();
+    }
+    if (code == ERROR_FILE_NOT_FOUND)
+        code = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? 0 : GetLastError();
+    return code;
+}
+
+// Tries again while the error is a scanner's moment. Returns 0 or the error of the last try.
+DWORD PutInPlace(const std::wstring& temp, const std::wstring& target) {
+    constexpr DWORD kPausesMs[] = {20, 40, 80, 160, 200}; // half a second in all
+    for (std::size_t attempt = 0;; ++attempt) {
+        const DWORD code = TryReplace(temp, target);
+        if (code == 0 || !IsMomentary(code) || attempt == std::size(kPausesMs))
+            return code;
+        Sleep(kPausesMs[attempt]);
+    }
+}
+
+} // namespace
+
 bool Replace(const std::string& pathIn, const std::string& bytes, std::string& error) {
-    const std::string path = ResolveTarget(pathIn);
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring path = Wide(ResolveTarget(pathIn));
+    if (path.empty()) {
+        error = "the file's name is not UTF-8";
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         error = "the file is read-only";
+        return false;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        error = "it is not a regular file";
         return false;
     }
     const fs::path target(path);
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     // GetTempFileName would name it "lka<hex>.tmp", which nothing ties to this program; make our own name.
-    const std::string prefix = (dir / TempPrefix(target.filename().string())).string();
-    const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    const std::wstring prefix = (dir / Wide(TempPrefix(Utf8(target.filename())))).wstring();
+    const wchar_t alphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device random;
-    std::string tempName;
+    std::wstring tempName;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
         tempName = prefix;
         for (std::size_t i = 0; i < kRandomLength; ++i)
-            tempName += alphabet[random() % (sizeof alphabet - 1)];
-        tempName += kTempSuffix;
-        file = CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            tempName += alphabet[random() % (std::size(alphabet) - 1)];
+        tempName += Wide(kTempSuffix);
+        file = CreateFileW(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
     if (file == INVALID_HANDLE_VALUE) {
-        error = "cannot create a file in " + dir.string() + " (error " + std::to_string(GetLastError()) + ")";
+        error = "cannot create a file in " + Utf8(dir) + ": " + SystemError(GetLastError());
         return false;
     }
     DWORD written = 0;
@@ -149,18 +261,22 @@ bool Replace(const std::string& pathIn, const std::string& bytes, std::string& e
     ok = CloseHandle(file) && ok;
     if (!ok) {
         const DWORD code = writeError ? writeError : GetLastError();
-        error = "cannot write " + tempName + " (error " + std::to_string(code) + ")";
-        DeleteFileA(tempName.c_str());
+        error = "cannot write " + Utf8(tempName) + ": " + SystemError(code);
+        DeleteFileW(tempName.c_str());
         return false;
     }
+    // ReplaceFileW carries these over too, but says nothing when it cannot (IGNORE_MERGE_ERRORS).
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept))
+        SetFileAttributesW(tempName.c_str(), attributes & kKept);
     if (BeforeRenameHook() && !BeforeRenameHook()()) {
         error = "interrupted before the rename";
-        DeleteFileA(tempName.c_str());
+        DeleteFileW(tempName.c_str());
         return false;
     }
-    if (!MoveFileExA(tempName.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error = "cannot replace the file (error " + std::to_string(GetLastError()) + ")";
-        DeleteFileA(tempName.c_str());
+    if (const DWORD code = PutInPlace(tempName, path)) {
+        error = "cannot replace the file: " + SystemError(code);
+        DeleteFileW(tempName.c_str());
         return false;
     }
     return true;

@@ -1,4 +1,4 @@
-// Whole-file reads and crash-safe replacement of the settings file.
+// Whole-file reads and crash-safe replacement of the settings file. Paths are UTF-8 on every system.
 #pragma once
 
 #include <functional>
@@ -13,8 +13,10 @@ ReadResult ReadAll(const std::string& path, std::string& bytes);
 
 // Replaces the file's content so that a crash at any moment leaves either the old or the new file:
 // the bytes go to a temporary file in the same folder (".<file>.save-XXXXXX.tmp"), are flushed to
-// the disk, and the temporary file is then renamed over the target. A link is followed, so the file
-// it points at is replaced. On failure the old file is untouched, the temporary file is gone, and `error` says why.
+// the disk, and the temporary file then takes the target's place (on Windows with ReplaceFileW, which keeps the
+// old file's attributes and permissions; a file held open for a moment by a scanner is tried again for up to
+// half a second). A link is followed, so the file it points at is replaced. On failure the old file is
+// untouched, the temporary file is gone, and `error` says why, in the system's own words.
 bool Replace(const std::string& path, const std::string& bytes, std::string& error);
 
 // Removes the temporary files that replacements of `path` left behind when the process was killed

@@ -36,7 +36,7 @@ std::size_t GetSectionNames(char* buffer, std::size_t size, const std::string& p
 // Returns false when the file cannot be written or the write is refused; LastError() says why.
 bool WriteString(const char* section, const char* key, const char* value, const std::string& path);
 
-// Why the last failed WriteString or Session::Commit failed, in words for a message box.
+// Why the last failed WriteString or Session::Commit failed, in words for a message box (UTF-8).
 const std::string& LastError();
 
 // While a Session for a path is open, the four operations on that path work on one copy in

@@ -39,7 +39,7 @@ bool CharactersLoaded = false;
 void ReportSaveFailure() {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Lookabout"),
                     QStringLiteral("The settings could not be saved to the file\n%1\n\nReason: %2")
-                        .arg(QString::fromStdString(IniFilePath), QString::fromLocal8Bit(profile::LastError())),
+                        .arg(QString::fromStdString(IniFilePath), QString::fromUtf8(profile::LastError())),
                     QMessageBox::Ok);
     box.exec();
 }

@@ -6,6 +6,9 @@ target_sources(lookabout_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/Twips.cpp ${CMAKE_CURRENT_LIST_DIR}/Twips.h
     ${CMAKE_CURRENT_LIST_DIR}/VirtualKeys.cpp ${CMAKE_CURRENT_LIST_DIR}/VirtualKeys.h
 )
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ctlSlider.cpp ${CMAKE_CURRENT_LIST_DIR}/ctlSlider.h
     ${CMAKE_CURRENT_LIST_DIR}/FitCaptions.cpp ${CMAKE_CURRENT_LIST_DIR}/FitCaptions.h

@@ -8,6 +8,9 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/PictureFileTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShapeTest.cpp
 )
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_widget_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CharacterTestSupport.h
     ${CMAKE_CURRENT_LIST_DIR}/frmPicTest.cpp

@@ -4,6 +4,9 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/EditorRulesTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PickerRulesTest.cpp
 )
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_widget_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/frmAdvSetTest.cpp
 )

@@ -4,6 +4,9 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/HelpLayoutTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HelpTextsTest.cpp
 )
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_widget_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/frmHelpTest.cpp
 )

@@ -4,6 +4,9 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/PanelEditsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PanelLayoutTest.cpp
 )
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_widget_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/frmSettingsTest.cpp
 )

@@ -4,3 +4,6 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/SettingsFileTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/clsGlobalTests.cpp
 )
+if(WIN32)
+    target_sources(lookabout_unit_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ReplaceOnWindowsTest.cpp)
+endif()

@@ -5,6 +5,9 @@ target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/SliderMathTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TwipsTest.cpp
 )
+if(LOOKABOUT_CORE_ONLY)
+    return() # the rest needs Qt
+endif()
 target_sources(lookabout_widget_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/KeyEventsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ctlSliderTest.cpp
