@@ -30,7 +30,8 @@ class HiDpiTest(LivingChecks, unittest.TestCase):
             plain_size = self.check_panel(x, None, None)
             for env in ({"QT_SCALE_FACTOR": "2"}, {}):
                 if not env:  # a desktop at 200 %
-                    x.run("xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER", "Xft.dpi:\t192\n")
+                    x.run("xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
+                          "Xft.dpi:\t192\n")
                 with self.subTest(env=env or "Xft.dpi 192"):
                     self.check_panel(x, env, plain_size)
                     self.check_irises(x, scale=2, window=(20, 20), env=env)

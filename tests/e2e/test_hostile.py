@@ -7,7 +7,7 @@ of them, ends with status 0 on SIGTERM, and the file it saves loads again and sa
 import time
 import unittest
 
-from xsession import CHARACTER_TITLE, PANEL_TITLE, FacePicture, XSession, parse_ini, wait_until
+from xsession import CHARACTER_KEYS, CHARACTER_TITLE, PANEL_TITLE, FacePicture, XSession, parse_ini, wait_until
 
 EDITOR_TITLE = "Lookabout  -  Advanced settings"
 FACE = FacePicture(60, 50, face=(230, 180, 40), key=(255, 0, 255), hole=(25, 30, 10, 6))
@@ -18,12 +18,7 @@ LIST_LEFT, LIST_TOP, ROW_HEIGHT = 8, 40, 49
 ADVANCED_BUTTON = (504 + 36, 26 + 9)
 EDITOR_CANCEL = (344 + 64, 320 + 16)  # inside the editor's client area
 
-INTEGER_KEYS = [
-    "Fixed_To", "Flee", "Speed_X", "Speed_Y", "Start_Position_X", "Start_Position_Y", "Transparency", "No_Mouseclick",
-    "Iris_Width", "Eye1_Center_X", "Eye1_Center_Y", "Eye1_Diameter_X", "Eye1_Diameter_Y", "Iris1_Diameter_X",
-    "Iris1_Diameter_Y", "Eye2_Center_X", "Eye2_Center_Y", "Eye2_Diameter_X", "Eye2_Diameter_Y", "Iris2_Diameter_X",
-    "Iris2_Diameter_Y",
-]
+INTEGER_KEYS = [k for k in CHARACTER_KEYS if k not in ("Name", "Image_File", "Iris_Color", "Pupil_Color")]
 EYE_KEYS = INTEGER_KEYS[9:]
 MIN, MAX = -2147483648, 2147483647
 LONG_NAME = "".join(chr(ord("a") + i % 26) for i in range(254))

@@ -41,7 +41,7 @@ class TwoInstancesTest(unittest.TestCase):
             # A killed program leaves its lock file, which does not keep the next start out.
             killed = x.start_program(folder)
             x.wait_for_windows(CHARACTER_TITLE, 2, program=killed)
-            killed.signal(signal.SIGKILL)
+            killed.send_signal(signal.SIGKILL)
             killed.wait(5)
             wait_until(lambda: x.windows(CHARACTER_TITLE) == [], 5, "the killed program's windows to go")
             self.assertTrue(os.path.exists(lock), "no lock file to take over")

@@ -11,7 +11,8 @@ import signal
 import subprocess
 import unittest
 
-from xsession import CHARACTER_TITLE, PANEL_TITLE, FacePicture, ProgramFolder, XSession, lookabout_executable, wait_until
+from xsession import CHARACTER_TITLE, PANEL_TITLE, FacePicture, ProgramFolder, XSession, lookabout_executable
+from xsession import wait_until
 
 NOBODY = 65534
 FACE = FacePicture(60, 50, face=(230, 180, 40), key=(255, 0, 255), hole=(25, 30, 10, 6))
@@ -44,7 +45,7 @@ class SaveFaultsTest(unittest.TestCase):
                         f.write(b"\0" * 4096)
                 except OSError:
                     before = sorted(os.listdir(folder.path))
-        program.signal(signal.SIGTERM)
+        program.send_signal(signal.SIGTERM)
         boxes = wait_until(lambda: [w for w in x.windows(PANEL_TITLE) if w not in panel] or not program.running(),
                            10, "the message box about the failed save")
         self.assertTrue(program.running(), "the program ended without a message:\n" + program.log())
@@ -81,8 +82,9 @@ class SaveFaultsTest(unittest.TestCase):
                 self.check_failed_save(x, folder, as_nobody=True)
             if not root:
                 self.skipTest("mounting a folder read-only, or a small tmpfs to fill up, needs root")
-            for name, mount_options in [("read-only mount", ()), ("full disk", ("-t", "tmpfs", "-o", "size=%dk,mode=0755"
-                                         % (os.path.getsize(lookabout_executable()) // 1024 + 256), "tmpfs"))]:
+            # A tmpfs with room for the program and its files, and a little more, which is then filled up.
+            tmpfs = ("-t", "tmpfs", "-o", "size=%dk" % (os.path.getsize(lookabout_executable()) // 1024 + 256), "tmpfs")
+            for name, mount_options in [("read-only mount", ()), ("full disk", tmpfs)]:
                 with self.subTest(name):
                     path = os.path.join(x.directory, name.replace(" ", "-"))
                     os.makedirs(path)

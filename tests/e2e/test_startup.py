@@ -32,36 +32,16 @@ def message_box_lines(shot, box):
     lines = []
     for rows in runs:
         inked = [x for y in rows for x in columns if dark(x, y)]
-        ink = bytes(v for y in rows for x in range(min(inked), max(inked) + 1) for v in shot.pixel(box.x + x, box.y + y))
+        ink = bytes(v for y in rows for x in range(min(inked), max(inked) + 1)
+                    for v in shot.pixel(box.x + x, box.y + y))
         lines.append((min(inked), rows[0], max(inked) - min(inked), len(rows), hashlib.sha1(ink).hexdigest()))
     return lines, len(red)
 
 
-THREE_CHARACTERS = """\
-[General_Settings]
-Program_Title=Three
-
-[Character_1]
-Name=Inside
-Image_File=a.bmp
-Fixed_To=1
-Start_Position_X=100
-Start_Position_Y=80
-
-[Character_2]
-Name=Beyond the right edge, above the top
-Image_File=b.bmp
-Fixed_To=2
-Start_Position_X=5000
-Start_Position_Y=-30
-
-[Character_3]
-Name=No picture, left of the screen, below the bottom
-Image_File=not-there.bmp
-Fixed_To=3
-Start_Position_X=-40
-Start_Position_Y=2000
-"""
+# Inside; beyond the right edge and above the top; without its picture, left of the screen and below the bottom.
+THREE_CHARACTERS = "[General_Settings]\nProgram_Title=Three\n" + "".join(
+    "\n[Character_%d]\nImage_File=%s\nFixed_To=%d\nStart_Position_X=%d\nStart_Position_Y=%d\n" % (k, name, k, x, y)
+    for k, name, x, y in ((1, "a.bmp", 100, 80), (2, "b.bmp", 5000, -30), (3, "not-there.bmp", -40, 2000)))
 # Screen 1024 x 768: positions clamped so that each window lies on the screen; the error picture is 200 x 88.
 EXPECTED_GEOMETRY = [(100, 80, 120, 100), (1024 - 90, 0, 90, 70), (0, 768 - 88, 200, 88)]
 
@@ -108,7 +88,7 @@ class StartupTest(unittest.TestCase):
             self.close_box(x, program, box)
             # Ending under the box creates no file: the next start would call it damaged.
             program, box, _ = self.fatal_box(x, None)
-            program.signal(signal.SIGTERM)
+            program.send_signal(signal.SIGTERM)
             self.assertEqual(program.wait(10), 1, program.log())
             self.assertFalse(os.path.exists(program.folder.ini_path))
             # A damaged file: the same second line ("This program cannot be started."), another first line,
@@ -166,7 +146,7 @@ class StartupTest(unittest.TestCase):
                                                           ".Lookabout.ini.save-Ab12Cd.tmp": b"[half"})
                 program = x.start_program(folder)
                 x.wait_for_windows(CHARACTER_TITLE, 2, program=program)
-                program.signal(signum)
+                program.send_signal(signum)
                 self.assertEqual(program.wait(10), 0, program.log())
                 self.assertEqual(x.windows(CHARACTER_TITLE), [])
                 self.assertEqual([n for n in os.listdir(folder.path) if n.startswith(".")], [])

@@ -16,6 +16,7 @@ import atexit
 import collections
 import ctypes
 import os
+import pathlib
 import re
 import select
 import shutil
@@ -30,7 +31,6 @@ import zlib
 
 CHARACTER_TITLE = "Character"
 PANEL_TITLE = "Lookabout"
-WHITE = (255, 255, 255)  # the root window's colour (Xvfb -wr) where no compositor paints it
 CHARACTER_KEYS = [
     "Name", "Image_File", "Fixed_To", "Flee", "Speed_X", "Speed_Y", "Start_Position_X", "Start_Position_Y",
     "Transparency", "No_Mouseclick", "Iris_Color", "Pupil_Color", "Iris_Width",
@@ -77,23 +77,6 @@ def _end_process(process, grace=3.0):
 
 # -- pictures ---------------------------------------------------------------------------------------------------
 
-def bmp_bytes(width, height, pixel):
-    """A 24-bit BMP file; pixel(x, y) gives (r, g, b) with y = 0 the top row."""
-    pad = b"\0" * ((-width * 3) % 4)
-    data = b"".join(b"".join(bytes(pixel(x, y)[::-1]) for x in range(width)) + pad for y in range(height - 1, -1, -1))
-    return (struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-            + struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0) + data)
-
-
-def png_bytes(width, height, rgba):
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-
-    raw = b"".join(b"\0" + rgba[y * width * 4:(y + 1) * width * 4] for y in range(height))
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
-
-
 class FacePicture:
     """A filled elliptic face on a key-coloured background, with a key-coloured rectangular hole in it."""
 
@@ -106,17 +89,28 @@ class FacePicture:
         in_hole = hx <= x < hx + hw and hy <= y < hy + hh
         return self.face if ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1 and not in_hole else self.key
 
-    def bmp_bytes(self):
-        return bmp_bytes(self.width, self.height, self.colour_at)
-
-    def png_bytes(self, alpha):
-        """The face with the given alpha; everything else fully transparent."""
-        return png_bytes(self.width, self.height, b"".join(
-            bytes(self.colour_at(x, y) + ((alpha,) if self.colour_at(x, y) == self.face else (0,)))
-            for y in range(self.height) for x in range(self.width)))
-
     def hole_centre(self):
         return self.hole[0] + self.hole[2] // 2, self.hole[1] + self.hole[3] // 2
+
+    def bmp_bytes(self):
+        """A 24-bit BMP file, rows bottom-up."""
+        pad = b"\0" * ((-self.width * 3) % 4)
+        data = b"".join(b"".join(bytes(self.colour_at(x, y)[::-1]) for x in range(self.width)) + pad
+                        for y in range(self.height - 1, -1, -1))
+        return (struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
+                + struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+                + data)
+
+    def png_bytes(self, alpha):
+        """A PNG file of the face with the given alpha; everything else fully transparent."""
+        def chunk(kind, data):
+            return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+        raw = b"".join(b"\0" + b"".join(bytes(self.colour_at(x, y) + ((alpha,) if self.colour_at(x, y) == self.face
+                                                                      else (0,))) for x in range(self.width))
+                       for y in range(self.height))
+        return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 6, 0, 0, 0))
+                + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
 
 
 class Screenshot:
@@ -135,42 +129,31 @@ class ProgramFolder:
     executable, so no link), its INI file and its pictures."""
 
     def __init__(self, path, ini_text=None, files=None):
-        self.path = path
-        os.makedirs(path, exist_ok=True)
+        self.path, self.ini_path = path, os.path.join(path, "Lookabout.ini")
         self.executable = os.path.join(path, "Lookabout")
+        os.makedirs(path, exist_ok=True)
         shutil.copy2(lookabout_executable(), self.executable)
-        self.ini_path = os.path.join(path, "Lookabout.ini")
         for name, data in dict(files or {}, **({"Lookabout.ini": ini_text} if ini_text is not None else {})).items():
-            with open(os.path.join(path, name), "wb") as f:
-                f.write(data if isinstance(data, bytes) else data.encode("latin-1"))
+            pathlib.Path(path, name).write_bytes(data if isinstance(data, bytes) else data.encode("latin-1"))
 
     def read_ini(self):
-        with open(self.ini_path, "rb") as f:
-            return f.read()
+        return pathlib.Path(self.ini_path).read_bytes()
 
 
-class Program:
-    def __init__(self, process, folder, log_path):
-        self.process, self.folder, self.log_path = process, folder, log_path
+class Program(subprocess.Popen):
+    """The program, started with its output in log_path."""
 
     def running(self):
-        return self.process.poll() is None
-
-    def signal(self, signum):
-        self.process.send_signal(signum)
-
-    def wait(self, timeout=10.0):
-        return self.process.wait(timeout)
+        return self.poll() is None
 
     def terminate(self, timeout=10.0):
         """SIGTERM, as the desktop sends at logout; returns the exit status."""
         if self.running():
-            self.signal(signal.SIGTERM)
+            self.send_signal(signal.SIGTERM)
         return self.wait(timeout)
 
     def log(self):
-        with open(self.log_path, errors="replace") as f:
-            return f.read()
+        return pathlib.Path(self.log_path).read_text(errors="replace")
 
 
 def parse_ini(data):
@@ -198,25 +181,17 @@ class Backdrop:
         self.sock = socket.socket(socket.AF_UNIX)
         self.sock.connect("/tmp/.X11-unix/X%d" % display_number)
         self.sock.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
-        head = self._recv(8)
-        body = self._recv(struct.unpack_from("<H", head, 6)[0] * 4)
+        body = self.sock.recv(struct.unpack_from("<H", self.sock.recv(8, socket.MSG_WAITALL), 6)[0] * 4,
+                              socket.MSG_WAITALL)
         self.wid = struct.unpack_from("<I", body, 4)[0] | 1
-        root = struct.unpack_from("<I", body, 32 + (struct.unpack_from("<H", body, 16)[0] + 3) // 4 * 4 + 8 * body[21])[0]
+        vendor_length = struct.unpack_from("<H", body, 16)[0]
+        root = struct.unpack_from("<I", body, 32 + (vendor_length + 3) // 4 * 4 + 8 * body[21])[0]
         # CreateWindow with BackPixel, OverrideRedirect and EventMask (ButtonPress); MapWindow; lower to the bottom.
         self.sock.sendall(struct.pack("<BBHIIhhHHHHIIIII", 1, 0, 11, self.wid, root, x, y, width, height, 0, 1, 0,
                                       0xA02, (rgb[0] << 16) | (rgb[1] << 8) | rgb[2], int(override_redirect), 0x4)
                           + struct.pack("<BxHI", 8, 2, self.wid)
                           + (struct.pack("<BxHIHxxI", 12, 4, self.wid, 0x40, 1) if override_redirect else b""))
         self.events = b""
-
-    def _recv(self, count):
-        data = b""
-        while len(data) < count:
-            chunk = self.sock.recv(count - len(data))
-            if not chunk:
-                raise RuntimeError("the X server closed the connection")
-            data += chunk
-        return data
 
     def clicks(self):
         """(button, root x, root y) of every press that reached this window so far."""
@@ -240,14 +215,13 @@ class XSession:
             self._start_xvfb()
             if window_manager:
                 self._spawn("openbox", "--sm-disable")
-                wait_until(lambda: "_NET_SUPPORTING_WM_CHECK" in self.run("xprop", "-root", "_NET_SUPPORTED", check=False), 15,
-                           "openbox")
+                wait_until(lambda: "_NET_SUPPORTING_WM_CHECK" in self.run("xprop", "-root", "_NET_SUPPORTED",
+                                                                          check=False), 15, "openbox")
             if compositor:
                 # The program decides at its start whether windows can be translucent, so picom must be fully up:
                 # it owns its selection before its first frame, which paints the root grey.
                 before = self.screenshot().rgb
-                open(os.path.join(self.directory, "picom.conf"), "w").close()
-                self._spawn("picom", "--backend", "xrender", "--config", os.path.join(self.directory, "picom.conf"))
+                self._spawn("picom", "--backend", "xrender", "--config", "/dev/null")
                 wait_until(lambda: self.screenshot().rgb != before, 15, "picom's first frame")
         except BaseException:
             self.keep = True
@@ -273,10 +247,10 @@ class XSession:
             shutil.rmtree(self.directory, ignore_errors=True)
         atexit.unregister(self.close)
 
-    def _spawn(self, *args, env=None, log="server.log", **options):
+    def _spawn(self, *args, env=None, log="server.log", kind=subprocess.Popen, **options):
         with open(os.path.join(self.directory, log), "ab") as out:
-            process = subprocess.Popen(args, env=env or self.env, stdin=subprocess.DEVNULL, stdout=out,
-                                       stderr=subprocess.STDOUT, preexec_fn=_child_setup, **options)
+            process = kind(args, env=env or self.env, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
+                           preexec_fn=_child_setup, **options)
         self.processes.append(process)
         return process
 
@@ -287,13 +261,8 @@ class XSession:
         self._spawn("Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (self.width, self.height),
                     "-wr", "-nolisten", "tcp", "-noreset", pass_fds=(write_end,))
         os.close(write_end)
-        text = b""
-        while not text.endswith(b"\n"):  # it writes the number and the newline apart: read both
-            if not select.select([read_end], [], [], 15)[0]:
-                raise RuntimeError("Xvfb did not start")
-            text += os.read(read_end, 64) or b"\n"
-        os.close(read_end)
-        self.display_number = int(text)
+        with os.fdopen(read_end) as numbers:  # the number, then a newline: read both, or the server fails
+            self.display_number = int(numbers.readline())
         for name in ("WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "SESSION_MANAGER", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR",
                      "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR", "QT_ENABLE_HIGHDPI_SCALING"):
             self.env.pop(name, None)
@@ -313,9 +282,10 @@ class XSession:
 
     def start_program(self, folder, env=None, prefix=()):
         log = "output-%d.log" % len(self.processes)
-        process = self._spawn(*prefix, folder.executable, env=dict(self.env, **(env or {})), log=log,
-                              cwd=self.directory)
-        return Program(process, folder, os.path.join(self.directory, log))
+        program = self._spawn(*prefix, folder.executable, env=dict(self.env, **(env or {})), log=log,
+                              cwd=self.directory, kind=Program)
+        program.folder, program.log_path = folder, os.path.join(self.directory, log)
+        return program
 
     def windows(self, title):
         """Ids of the mapped windows titled exactly title."""
@@ -327,7 +297,7 @@ class XSession:
         def found():
             if program is not None and not program.running():
                 raise RuntimeError("Lookabout ended (%s) while waiting for windows:\n%s"
-                                   % (program.process.returncode, program.log()))
+                                   % (program.returncode, program.log()))
             ids = self.windows(title)
             return ids if len(ids) >= count else None
 
@@ -393,7 +363,8 @@ class XSession:
     def close_by_window_manager(self, wid):
         """Clicks the close button at the right end of the window manager's title bar."""
         g = self.geometry(wid)
-        left, right, top, bottom = map(int, self.run("xprop", "-id", wid, "_NET_FRAME_EXTENTS").split("=")[1].split(","))
+        extents = self.run("xprop", "-id", wid, "_NET_FRAME_EXTENTS").split("=")[1]
+        left, right, top, bottom = map(int, extents.split(","))
         self.click(g.x + g.width + right - 11, g.y - top // 2)
 
     def screenshot(self):
