@@ -325,7 +325,8 @@ class XSession:
         backdrop = Backdrop(self.display_number, rgb, x, y, width or self.width, height or self.height,
                             override_redirect)
         self.backdrops.append(backdrop)
-        if not override_redirect:
+        if not override_redirect:  # placed by the window manager once mapped, then moved where asked
+            wait_until(lambda: "IsViewable" in self.run("xwininfo", "-id", backdrop.wid), 5, "the window to be mapped")
             self.xdotool("windowmove", "--sync", backdrop.wid, x, y)
         self.wait_for_pixel(x + (width or self.width) // 2, y + (height or self.height) // 2, rgb)  # shown?
         return backdrop
