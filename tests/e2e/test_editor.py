@@ -5,12 +5,10 @@ lens, OK pressed in both; closing the panel then leaves all of it in the INI fil
 import time
 import unittest
 
-from xsession import CHARACTER_TITLE, FacePicture, XSession, parse_ini, wait_until
+from xsession import CHARACTER_TITLE, PANEL_TITLE, FacePicture, XSession, parse_ini, wait_until
 
-PANEL_TITLE = "Lookabout"
 EDITOR_TITLE = "Lookabout  -  Advanced settings"
 PICKER_TITLE = "Lookabout  -  Select eye centers"
-ROOT = (30, 140, 90)
 FACE_COLOUR = (230, 180, 40)
 FACE = FacePicture(120, 100, face=FACE_COLOUR, key=(255, 0, 255), hole=(30, 35, 12, 10))
 
@@ -34,81 +32,60 @@ INI = ("[General_Settings]\nAdvanced_Editing=1\nProgram_Title=Editor test\n\n"
 
 
 def open_editor(x):
-    """Starts the program on INI and opens the first character's editor with the panel's "Advanced" button.
-    Returns the program folder, the program, the panel's window id and geometry, and the editor's geometry."""
-    folder = x.program_folder(INI, {"face.bmp": FACE.bmp_bytes()})
-    program = x.start_program(folder)
+    """Starts the program on INI and opens the first character's editor with the panel's "Advanced" button;
+    returns the program, the panel's id and the editor's geometry."""
+    program = x.start_program(x.program_folder(INI, {"face.bmp": FACE.bmp_bytes()}))
     x.wait_for_windows(CHARACTER_TITLE, 1, program=program)
     panel_id = x.wait_for_windows(PANEL_TITLE, 1, program=program)[0]
     panel = x.geometry(panel_id)
     x.focus(panel_id)
     x.click(panel.x + LIST_LEFT + ADVANCED_BUTTON[0], panel.y + LIST_TOP + ADVANCED_BUTTON[1])
     # The window manager places the editor after it is mapped; clicks go where it finally stands.
-    editor = x.settle(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0], still_for=0.3)[-1]
-    return folder, program, panel_id, panel, editor
+    return program, panel_id, x.settle(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0], still_for=0.3)[-1]
+
+
+def type_name_and_widen_eye_1(x, editor, name, steps):
+    x.click(editor.x + TITLE_FIELD[0], editor.y + TITLE_FIELD[1])
+    x.key("ctrl+a")
+    x.xdotool("type", "--delay", 20, name)
+    x.click(editor.x + EYE1_SIZE_X_CAPTION[0], editor.y + EYE1_SIZE_X_CAPTION[1])
+    x.key(*["Right"] * steps)
+    time.sleep(0.5)  # the face is repainted 300 ms after the last change
 
 
 class EditorTest(unittest.TestCase):
-    def test_name_and_eye_size_from_the_editor_reach_the_ini_file(self):
-        with XSession(window_manager=True, root_colour=ROOT) as x:
-            folder, program, panel_id, panel, editor = open_editor(x)
-            self.assertEqual((editor.width, editor.height), (625, 361))
+    def test_editor_and_picker(self):
+        with XSession(window_manager=True) as x:
+            # Changes never confirmed are not saved when the desktop session ends with the editor open.
+            program, _, editor = open_editor(x)
+            type_name_and_widen_eye_1(x, editor, "Half typed", 2)
+            self.assertEqual(program.terminate(), 0, program.log())
+            saved = parse_ini(program.folder.read_ini())["CHARACTER_1"]
+            self.assertEqual((saved["Name"], saved["Eye1_Diameter_X"]), ("Sunny", "10"))
 
-            x.click(editor.x + TITLE_FIELD[0], editor.y + TITLE_FIELD[1])
-            x.key("ctrl+a")
-            x.type_text("Rosy")
-            x.click(editor.x + EYE1_SIZE_X_CAPTION[0], editor.y + EYE1_SIZE_X_CAPTION[1])
-            x.key("Right", "Right", "Right")
-            time.sleep(0.5)  # the face is repainted 300 ms after the last change
-            x.screenshot("editor.png")
-
-            # The picker: a left click on picture pixel (50, 45) places eye 1; the lens follows the pointer.
+            program, panel_id, editor = open_editor(x)
+            type_name_and_widen_eye_1(x, editor, "Rosy", 3)
+            # The picker: a left click on picture pixel (50, 45) places eye 1; the lens follows the pointer and
+            # its middle shows the face around the pointer, three times enlarged.
             x.click(editor.x + SELECT_CENTERS[0], editor.y + SELECT_CENTERS[1])
             picker = x.geometry(x.wait_for_windows(PICKER_TITLE, 1, program=program)[0])
             x.click(picker.x + 50, picker.y + 45)
             x.move_pointer(picker.x + 35, picker.y + 30)
-            lens_x, lens_y = picker.x + 35 + LENS_OFFSET, picker.y + 30 + LENS_OFFSET
-            # The lens's middle shows the face around the pointer, three times enlarged.
-            shot = x.wait_for_pixel(lens_x + LENS_SIZE // 2, lens_y + LENS_SIZE // 2, FACE_COLOUR)
-            shot.save_png(x.directory + "/picker.png")
+            shot = x.wait_for_pixel(picker.x + 35 + LENS_OFFSET + LENS_SIZE // 2,
+                                    picker.y + 30 + LENS_OFFSET + LENS_SIZE // 2, FACE_COLOUR)
             self.assertEqual(shot.pixel(picker.x + 35 + 1, picker.y + 30 + 1), FACE_COLOUR)
             x.click(picker.x + PICKER_OK[0], picker.y + PICKER_OK[1])
-            wait_until(lambda: not x.windows(PICKER_TITLE), 5, what="the picker to close")
-
+            wait_until(lambda: not x.windows(PICKER_TITLE), 5, "the picker to close")
             x.click(editor.x + EDITOR_OK[0], editor.y + EDITOR_OK[1])
-            wait_until(lambda: not x.windows(EDITOR_TITLE), 5, what="the editor to close")
-            self.assertTrue(program.running(), program.log())
-
+            wait_until(lambda: not x.windows(EDITOR_TITLE), 5, "the editor to close")
             # Closing the panel with the window manager's close button ends the program and saves.
-            extents = x.run(["xprop", "-id", str(panel_id), "_NET_FRAME_EXTENTS"]).split("=")[1]
-            left, right, top, bottom = (int(v) for v in extents.split(","))
-            x.click(panel.x + panel.width + right - 11, panel.y - top // 2)
+            x.close_by_window_manager(panel_id)
             self.assertEqual(program.wait(10), 0, program.log())
-            saved = parse_ini(folder.read_ini())["CHARACTER_1"]
-
-        self.assertEqual(saved["Name"], "Rosy")
-        self.assertEqual(saved["Eye1_Diameter_X"], "13")
-        self.assertEqual((saved["Eye1_Center_X"], saved["Eye1_Center_Y"]), ("50", "45"))
-        # Nothing else of the character changed.
-        self.assertEqual((saved["Eye2_Diameter_X"], saved["Eye1_Diameter_Y"], saved["Image_File"]),
-                         ("10", "12", "face.bmp"))
-        self.assertEqual((saved["Eye2_Center_X"], saved["Eye2_Center_Y"]), ("80", "40"))
-
-    def test_changes_never_confirmed_are_not_saved_when_the_session_ends(self):
-        with XSession(window_manager=True, root_colour=ROOT) as x:
-            folder, program, _, _, editor = open_editor(x)
-            x.click(editor.x + TITLE_FIELD[0], editor.y + TITLE_FIELD[1])
-            x.key("ctrl+a")
-            x.type_text("Half typed")
-            x.click(editor.x + EYE1_SIZE_X_CAPTION[0], editor.y + EYE1_SIZE_X_CAPTION[1])
-            x.key("Right", "Right")
-            time.sleep(0.5)
-            # The desktop session ends while the editor is still open.
-            self.assertEqual(program.terminate(), 0, program.log())
-            saved = parse_ini(folder.read_ini())["CHARACTER_1"]
-
-        self.assertEqual(saved["Name"], "Sunny")
-        self.assertEqual(saved["Eye1_Diameter_X"], "10")
+            saved = parse_ini(program.folder.read_ini())["CHARACTER_1"]
+            # Nothing else of the character changed.
+            self.assertEqual([saved[k] for k in ("Name", "Eye1_Diameter_X", "Eye1_Center_X", "Eye1_Center_Y",
+                                                 "Eye2_Diameter_X", "Eye1_Diameter_Y", "Eye2_Center_X", "Image_File")],
+                             ["Rosy", "13", "50", "45", "10", "12", "80", "face.bmp"])
 
 
 if __name__ == "__main__":

@@ -6,7 +6,6 @@ the installed folder is not writable. No X server is needed: without a display t
 
 import filecmp
 import os
-import re
 import shutil
 import socket
 import stat
@@ -14,147 +13,92 @@ import subprocess
 import tempfile
 import unittest
 
-from xsession import ProgramFolder, lookabout_executable
-
-INI = "[General_Settings]\nProgram_Title=Nowhere\n\n[CHARACTER_1]\nName=Face\nImage_File=face.bmp\n"
-
-
-def display_nobody_serves():
-    """A display number with no X server behind it, on the file or the abstract socket."""
-    for number in range(987, 1100):
-        path = "/tmp/.X11-unix/X%d" % number
-        taken = False
-        for address in (path, "\0" + path):
-            with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as s:
-                try:
-                    s.connect(address)
-                    taken = True
-                except OSError:
-                    pass
-        if not taken:
-            return ":%d" % number
-    raise RuntimeError("no free display number")
-
-
-class NoDisplayTest(unittest.TestCase):
-    def test_one_line_and_a_failure_status_where_no_display_opens(self):
-        nowhere = display_nobody_serves()
-        not_set = r"^Lookabout: no X display to show the characters on \(DISPLAY is not set\)\.\n$"
-        unreachable = r'^Lookabout: cannot open the X display "%s" to show the characters on\.\n$' % re.escape(nowhere)
-        cases = [
-            ("no DISPLAY", {}, not_set),
-            ("a Wayland session without XWayland", {"WAYLAND_DISPLAY": "wayland-0", "XDG_SESSION_TYPE": "wayland"},
-             not_set),
-            ("DISPLAY names no server", {"DISPLAY": nowhere}, unreachable),
-            ("the X11 platform asked for by name", {"DISPLAY": nowhere, "QT_QPA_PLATFORM": "xcb"}, unreachable),
-        ]
-        base = {k: v for k, v in os.environ.items()
-                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "QT_QPA_PLATFORM")}
-        with tempfile.TemporaryDirectory(prefix="lookabout-e2e-") as directory:
-            folder = ProgramFolder(os.path.join(directory, "program"), lookabout_executable(), INI)
-            before = sorted(os.listdir(folder.path))
-            for name, extra, expected in cases:
-                with self.subTest(name):
-                    env = dict(base)
-                    env.update(extra)
-                    result = subprocess.run([folder.executable], cwd=directory, env=env, stdin=subprocess.DEVNULL,
-                                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=20)
-                    stderr = result.stderr.decode(errors="replace")
-                    # A negative status is a signal: Qt's abort() ends in SIGABRT and a core dump.
-                    self.assertEqual(result.returncode, 1, stderr)
-                    self.assertRegex(stderr, expected)
-                    self.assertEqual(result.stdout, b"")
-                    self.assertEqual(sorted(os.listdir(folder.path)), before, "the program folder changed")
-                    self.assertEqual(folder.read_ini(), INI.encode())
-                    self.assertFalse([f for f in os.listdir(directory) if f.startswith("core")], "a core file")
-
+from xsession import ProgramFolder
 
 NOBODY = 65534
-BUNDLED = ["Lookabout", "Lookabout.ini", "sunny.bmp", "whiskers.bmp", "froggy.gif", "bouncy.gif"]
+BUNDLED = ["Lookabout", "Lookabout.ini", "bouncy.gif", "froggy.gif", "sunny.bmp", "whiskers.bmp"]
 NO_DISPLAY_LINE = "Lookabout: no X display to show the characters on (DISPLAY is not set).\n"
 
 
-def build_dir():
-    path = os.environ.get("LOOKABOUT_BUILD_DIR", "")
-    if not path or not os.path.isfile(os.path.join(path, "cmake_install.cmake")):
-        raise RuntimeError("LOOKABOUT_BUILD_DIR must name the build folder (got %r)" % path)
-    return path
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
-class InstallTest(unittest.TestCase):
+def add_a_line(path):
+    with open(path, "a") as f:
+        f.write("; mine\n")
+    return read(path)
+
+
+class PlatformTest(unittest.TestCase):
     def setUp(self):
         self.root = tempfile.mkdtemp(prefix="lookabout-install-")
         self.addCleanup(shutil.rmtree, self.root, ignore_errors=True)
         os.chmod(self.root, 0o755)  # the user who finds the installed folder read-only must reach it
 
-    def environment(self, home, **extra):
-        env = {k: v for k, v in os.environ.items()
-               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "QT_QPA_PLATFORM", "XDG_DATA_HOME",
-                            "LOOKABOUT_DESKTOP_ROOT", "DESTDIR")}
-        env["HOME"] = home
-        env.update(extra)
-        return env
+    def run_as(self, args, home, as_nobody=False, **extra):
+        """Runs args without a display, as the user nobody when asked; returns the status and the output (a
+        status of 1, not Qt's abort() that ends in SIGABRT and a core dump)."""
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE",
+                                                                "QT_QPA_PLATFORM", "XDG_DATA_HOME", "DESTDIR")}
+        result = subprocess.run(args, env=dict(env, HOME=home, **extra), stdin=subprocess.DEVNULL, timeout=60,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, cwd=self.root,
+                                preexec_fn=(lambda: (os.setgroups([]), os.setgid(NOBODY), os.setuid(NOBODY)))
+                                if as_nobody else None)
+        return result.returncode, result.stdout.decode(errors="replace")
 
-    def install(self, prefix, env):
-        result = subprocess.run(["cmake", "--install", build_dir(), "--prefix", prefix], env=env,
-                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=60)
-        self.assertEqual(result.returncode, 0, result.stdout.decode(errors="replace"))
+    def test_one_line_and_a_failure_status_where_no_display_opens(self):
+        # A display number with no X server behind it, on the file or the abstract socket.
+        nowhere = next(n for n in range(987, 1100) if not os.path.exists("/tmp/.X11-unix/X%d" % n)
+                       and socket.socket(socket.AF_UNIX).connect_ex("\0/tmp/.X11-unix/X%d" % n) != 0)
+        unreachable = 'Lookabout: cannot open the X display ":%d" to show the characters on.\n' % nowhere
+        ini = "[General_Settings]\nProgram_Title=Nowhere\n\n[CHARACTER_1]\nName=Face\nImage_File=face.bmp\n"
+        folder = ProgramFolder(os.path.join(self.root, "program"), ini)
+        for extra, expected in [({}, NO_DISPLAY_LINE), ({"WAYLAND_DISPLAY": "wayland-0", "XDG_SESSION_TYPE": "wayland"},
+                                                        NO_DISPLAY_LINE),
+                                ({"DISPLAY": ":%d" % nowhere}, unreachable),
+                                ({"DISPLAY": ":%d" % nowhere, "QT_QPA_PLATFORM": "xcb"}, unreachable)]:
+            self.assertEqual(self.run_as([folder.executable], self.root, **extra), (1, expected))
+            # The folder is left as it was.
+            self.assertEqual(sorted(os.listdir(folder.path)), ["Lookabout", "Lookabout.ini"])
+            self.assertEqual(folder.read_ini(), ini.encode())
 
-    def run_command(self, command, env, as_nobody=False):
-        def drop_to_nobody():
-            os.setgroups([])
-            os.setgid(NOBODY)
-            os.setuid(NOBODY)
+    def install(self, prefix, home, **extra):
+        build = os.environ["LOOKABOUT_BUILD_DIR"]
+        self.assertEqual(self.run_as(["cmake", "--install", build, "--prefix", prefix], home, **extra)[0], 0)
 
-        result = subprocess.run([command], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                stderr=subprocess.PIPE, timeout=20, preexec_fn=drop_to_nobody if as_nobody else None)
-        return result.returncode, result.stderr.decode(errors="replace")
-
-    def test_install_for_one_user_and_the_menu_entry(self):
+    def test_install_for_one_user_and_read_only(self):
         home = os.path.join(self.root, "home")
-        os.makedirs(home)
-        env = self.environment(home)
         prefix = os.path.join(home, ".local", "lookabout")
-        self.install(prefix, env)
-
+        self.install(prefix, home)
         self.assertEqual(sorted(os.listdir(prefix)), sorted(BUNDLED + ["lookabout.sh"]))
         command = os.path.join(home, ".local", "bin", "lookabout")
         self.assertEqual(os.readlink(command), os.path.join(prefix, "lookabout.sh"))
         share = os.path.join(home, ".local", "share")
-        entry = open(os.path.join(share, "applications", "lookabout.desktop")).read()
-        self.assertIn('\nExec="%s"\n' % os.path.join(prefix, "lookabout.sh"), entry)
-        self.assertIn("\nIcon=lookabout\n", entry)
-        for icon in ["hicolor/48x48/apps/lookabout.png", "hicolor/256x256/apps/lookabout.png",
-                     "hicolor/scalable/apps/lookabout.svg"]:
-            self.assertTrue(os.path.isfile(os.path.join(share, "icons", icon)), icon)
+        entry = os.path.join(share, "applications", "lookabout.desktop")
+        self.assertIn('\nExec="%s"\n' % os.path.join(prefix, "lookabout.sh"), read(entry).decode())
+        self.assertIn("\nIcon=lookabout\n", read(entry).decode())
+        for icon in ["48x48/apps/lookabout.png", "256x256/apps/lookabout.png", "scalable/apps/lookabout.svg"]:
+            self.assertTrue(os.path.isfile(os.path.join(share, "icons", "hicolor", icon)), icon)
         if shutil.which("desktop-file-validate"):
-            check = subprocess.run(["desktop-file-validate", os.path.join(share, "applications", "lookabout.desktop")],
-                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-            self.assertEqual(check.returncode, 0, check.stdout.decode(errors="replace"))
-
-        # The folder is the user's: the command runs the program there, and makes no copy.
-        status, stderr = self.run_command(command, env)
-        self.assertEqual((status, stderr), (1, NO_DISPLAY_LINE))
+            self.assertEqual(subprocess.run(["desktop-file-validate", entry]).returncode, 0)
+        # The folder is the user's: the command runs the program there, and makes no copy; installing again
+        # keeps the user's characters.
+        self.assertEqual(self.run_as([command], home), (1, NO_DISPLAY_LINE))
         self.assertFalse(os.path.exists(os.path.join(share, "lookabout")))
+        mine = add_a_line(os.path.join(prefix, "Lookabout.ini"))
+        self.install(prefix, home)
+        self.assertEqual(read(os.path.join(prefix, "Lookabout.ini")), mine)
 
-        # Installing again keeps the user's characters.
-        ini = os.path.join(prefix, "Lookabout.ini")
-        with open(ini, "a") as f:
-            f.write("; mine\n")
-        mine = open(ini, "rb").read()
-        self.install(prefix, env)
-        self.assertEqual(open(ini, "rb").read(), mine)
-
-    def test_a_read_only_install_runs_from_a_copy_of_the_users_own(self):
-        # As root the folder is always writable, so the user is nobody; otherwise the folder is made read-only.
+        # A system-wide install in a folder the user cannot write: the command runs a copy of the user's own. As
+        # root every folder is writable, so the user is nobody; otherwise the folder is made read-only.
         as_nobody = os.getuid() == 0
-        system = os.path.join(self.root, "usr")
-        prefix = os.path.join(self.root, "opt", "lookabout")
-        self.install(prefix, self.environment(self.root, LOOKABOUT_DESKTOP_ROOT=system))
+        system, prefix = os.path.join(self.root, "usr"), os.path.join(self.root, "opt", "lookabout")
+        self.install(prefix, self.root, LOOKABOUT_DESKTOP_ROOT=system)
         command = os.path.join(system, "bin", "lookabout")
         self.assertEqual(os.readlink(command), os.path.join(prefix, "lookabout.sh"))
         self.assertTrue(os.path.isfile(os.path.join(system, "share", "applications", "lookabout.desktop")))
-
         home = os.path.join(self.root, "user")
         os.makedirs(home)
         if as_nobody:
@@ -162,29 +106,21 @@ class InstallTest(unittest.TestCase):
         else:
             os.chmod(prefix, 0o555)
             self.addCleanup(os.chmod, prefix, 0o755)
-        env = self.environment(home)
         own = os.path.join(home, ".local", "share", "lookabout")
-
-        status, stderr = self.run_command(command, env, as_nobody)
-        self.assertEqual(status, 1, stderr)
-        self.assertEqual(stderr, "Lookabout: %s is read-only for you; your characters are kept in %s\n%s"
-                         % (prefix, own, NO_DISPLAY_LINE))
+        self.assertEqual(self.run_as([command], home, as_nobody), (1, "Lookabout: %s is read-only for you; your "
+                                                                      "characters are kept in %s\n%s"
+                                                                      % (prefix, own, NO_DISPLAY_LINE)))
         self.assertEqual(sorted(os.listdir(own)), sorted(BUNDLED))
         for name in BUNDLED:
             self.assertTrue(filecmp.cmp(os.path.join(prefix, name), os.path.join(own, name), shallow=False), name)
         self.assertTrue(os.stat(os.path.join(own, "Lookabout")).st_mode & stat.S_IXUSR)
-
-        # Later starts keep the user's settings and pictures, renew a program file that differs from the
-        # installed one (an upgrade), and say nothing more.
-        ini = os.path.join(own, "Lookabout.ini")
-        with open(ini, "a") as f:
-            f.write("; mine\n")
-        mine = open(ini, "rb").read()
+        # Later starts keep the user's settings, renew a program file that differs from the installed one (an
+        # upgrade), and say nothing more.
+        mine = add_a_line(os.path.join(own, "Lookabout.ini"))
         with open(os.path.join(own, "Lookabout"), "wb") as f:
             f.write(b"an older program")
-        status, stderr = self.run_command(command, env, as_nobody)
-        self.assertEqual((status, stderr), (1, NO_DISPLAY_LINE))
-        self.assertEqual(open(ini, "rb").read(), mine)
+        self.assertEqual(self.run_as([command], home, as_nobody), (1, NO_DISPLAY_LINE))
+        self.assertEqual(read(os.path.join(own, "Lookabout.ini")), mine)
         self.assertTrue(filecmp.cmp(os.path.join(prefix, "Lookabout"), os.path.join(own, "Lookabout"), shallow=False))
         self.assertEqual(sorted(os.listdir(own)), sorted(BUNDLED))
 
