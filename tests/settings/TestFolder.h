@@ -65,6 +65,6 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(FromUtf8(path), std::ios::binary);
     std::ostringstream buffer;
-    buffer << std::ifstream(path, std::ios::binary).rdbuf();
+    buffer << in.rdbuf();
     return buffer.str();
 }
