@@ -16,12 +16,23 @@
 
 namespace window_system {
 
+#ifdef LOOKABOUT_HAVE_XCB
+namespace {
+
+// The program's own connection to the X server; none on another platform plugin (offscreen).
+xcb_connection_t* Connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+} // namespace
+#endif
+
 bool HasLayeredWindows() {
 #ifdef LOOKABOUT_HAVE_XCB
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection())
+    xcb_connection_t* c = Connection();
+    if (!c)
         return false;
-    xcb_connection_t* c = x11->connection();
     // The screen number is the part after the dot of the display name (":0.1"); 0 by default.
     int screen = 0;
     const QByteArray display = qgetenv("DISPLAY");
@@ -46,10 +57,9 @@ bool HasLayeredWindows() {
 
 void KeepOutOfTaskbar(QWidget* window) {
 #ifdef LOOKABOUT_HAVE_XCB
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection())
+    xcb_connection_t* c = Connection();
+    if (!c)
         return;
-    xcb_connection_t* c = x11->connection();
     auto intern = [c](const char* name) {
         xcb_intern_atom_reply_t* reply =
             xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
@@ -89,10 +99,9 @@ namespace {
 // the bottom of the stack lies below every desktop window.
 bool WindowManagerRunning() {
 #ifdef LOOKABOUT_HAVE_XCB
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection())
+    xcb_connection_t* c = Connection();
+    if (!c)
         return false;
-    xcb_connection_t* c = x11->connection();
     static const char name[] = "_NET_SUPPORTING_WM_CHECK";
     xcb_intern_atom_reply_t* atom =
         xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
