@@ -7,14 +7,14 @@ import struct
 import time
 import unittest
 
-from xsession import CHARACTER_TITLE, FacePicture, XSession, wait_until
+from xsession import FacePicture, XSession, wait_until
 
 BACKDROP = (20, 60, 200)
 IRIS = (0, 0, 255)
 PUPIL = (255, 0, 0)
 TPP = 15  # twips per pixel at 96 dots per inch
-# 120 x 100: an elliptic face with the hole (50, 60, 20, 12) below the eyes.
-FACE = FacePicture(120, 100, face=(230, 180, 40), key=(255, 0, 255), hole=(50, 60, 20, 12))
+FACE = FacePicture()  # 120 x 100: an elliptic face with the hole (50, 60, 20, 12) below the eyes
+
 EYES = ((40, 40), (80, 40))
 EYE_DIAMETER = (20, 14)
 IRIS_DIAMETER = 9
@@ -75,8 +75,7 @@ def close_to(rgb, expected, tolerance=8):
 
 def start(x, text, count=1, env=None):
     folder = x.program_folder(text, {"face.bmp": FACE.bmp_bytes(), "soft.png": FACE.png_bytes(200)})
-    program = x.start_program(folder, env=env)
-    return program, x.wait_for_windows(CHARACTER_TITLE, count, program=program)
+    return x.start_characters(folder, count, env=env)[:2]
 
 
 class LivingChecks:

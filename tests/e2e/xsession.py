@@ -38,6 +38,11 @@ CHARACTER_KEYS = [
     "Eye2_Center_X", "Eye2_Center_Y", "Eye2_Diameter_X", "Eye2_Diameter_Y", "Iris2_Diameter_X", "Iris2_Diameter_Y",
 ]
 Geometry = collections.namedtuple("Geometry", "x y width height")
+EDITOR_TITLE = "Lookabout  -  Advanced settings"
+# The panel's design in pixels at 96 dots per inch (twips / 15): the list starts at (8, 40) inside the window, each
+# row is 49 high, and a row's "Advanced" button is 73 x 18 at (504, 26).
+LIST_LEFT, LIST_TOP, ROW_HEIGHT = 8, 40, 49
+ADVANCED_BUTTON = (504 + 36, 26 + 9)
 
 
 def lookabout_executable():
@@ -55,7 +60,7 @@ def wait_until(condition, timeout, what="condition", interval=0.05):
         if result:
             return result
         if time.monotonic() >= deadline:
-            raise TimeoutError("timed out after %.1f s waiting for %s" % (timeout, what))
+            raise TimeoutError("timed out after %.1f s waiting for %s" % (timeout, what() if callable(what) else what))
         time.sleep(interval)
 
 
@@ -289,9 +294,8 @@ class XSession:
 
     def windows(self, title):
         """Ids of the mapped windows titled exactly title."""
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % re.escape(title)],
-                               env=self.env, stdout=subprocess.PIPE, timeout=30)
-        return sorted(int(w) for w in found.stdout.split())
+        return sorted(int(w) for w in self.xdotool("search", "--onlyvisible", "--name", "^%s$" % re.escape(title),
+                                                   check=False).split())
 
     def wait_for_windows(self, title, count, timeout=10.0, program=None):
         def found():
@@ -302,6 +306,17 @@ class XSession:
             return ids if len(ids) >= count else None
 
         return wait_until(found, timeout, "%d window(s) titled %r" % (count, title))
+
+    def start_characters(self, folder, count, panel=False, timeout=10.0, **options):
+        """Starts the program in folder and waits for its count character windows, and its control panel when
+        asked; returns the program, the characters' window ids and the panel's id."""
+        program = self.start_program(folder, **options)
+        windows = self.wait_for_windows(CHARACTER_TITLE, count, timeout, program)
+        return program, windows, panel and self.wait_for_windows(PANEL_TITLE, 1, timeout, program)[0]
+
+    def click_in_row(self, panel, row, place, scale=1):
+        """Clicks place (design pixels inside a row) in the given row of the panel's list (its geometry)."""
+        self.click(panel.x + scale * (LIST_LEFT + place[0]), panel.y + scale * (LIST_TOP + row * ROW_HEIGHT + place[1]))
 
     def geometry(self, wid):
         out = self.run("xwininfo", "-id", wid)
@@ -331,8 +346,8 @@ class XSession:
         self.wait_for_pixel(x + (width or self.width) // 2, y + (height or self.height) // 2, rgb)  # shown?
         return backdrop
 
-    def xdotool(self, *args):
-        return self.run("xdotool", *args)
+    def xdotool(self, *args, check=True):
+        return self.run("xdotool", *args, check=check)
 
     def move_pointer(self, x, y):
         # --sync waits for a motion, which never comes when the pointer is there already.
@@ -376,13 +391,11 @@ class XSession:
 
     def wait_for_pixel(self, x, y, rgb, timeout=5.0):
         """Waits until the screen pixel (x, y) has colour rgb; returns the screenshot that showed it."""
-        last = []
+        shot = [None]
 
         def shows():
-            last[:] = [self.screenshot()]
-            return last[0] if last[0].pixel(x, y) == tuple(rgb) else None
+            shot[0] = self.screenshot()
+            return shot[0].pixel(x, y) == tuple(rgb)
 
-        try:
-            return wait_until(shows, timeout)
-        except TimeoutError:
-            raise AssertionError("pixel (%d, %d) is %r, expected %r" % (x, y, last[0].pixel(x, y), rgb)) from None
+        wait_until(shows, timeout, lambda: "pixel (%d, %d) to be %r; it is %r" % (x, y, rgb, shot[0].pixel(x, y)))
+        return shot[0]
