@@ -5,7 +5,7 @@ lens, OK pressed in both; closing the panel then leaves all of it in the INI fil
 import time
 import unittest
 
-from xsession import ADVANCED_BUTTON, EDITOR_TITLE, FacePicture, XSession, parse_ini, wait_until
+from xsession import EDITOR_TITLE, FacePicture, XSession, parse_ini, wait_until
 
 PICKER_TITLE = "Lookabout  -  Select eye centers"
 FACE = FacePicture(hole=(30, 35, 12, 10))
@@ -28,10 +28,7 @@ def edit(x, name, steps):
     """Starts the program on INI, opens the first character's editor with the panel's "Advanced" button, types
     name as its title and widens eye 1 by steps; returns the program, the panel's id and the editor's geometry."""
     program, _, panel_id = x.start_characters(x.program_folder(INI, {"face.bmp": FACE.bmp_bytes()}), 1, panel=True)
-    x.focus(panel_id)
-    x.click_in_row(x.geometry(panel_id), 0, ADVANCED_BUTTON)
-    # The window manager places the editor after it is mapped; clicks go where it finally stands.
-    editor = x.settle(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0], still_for=0.3)[-1]
+    editor = x.open_editor(program, panel_id)
     x.click(editor.x + TITLE_FIELD[0], editor.y + TITLE_FIELD[1])
     x.key("ctrl+a")
     x.xdotool("type", "--delay", 20, name)
@@ -64,8 +61,8 @@ class EditorTest(unittest.TestCase):
             wait_until(lambda: not x.windows(PICKER_TITLE), 5, "the picker to close")
             x.click(editor.x + EDITOR_OK[0], editor.y + EDITOR_OK[1])
             wait_until(lambda: not x.windows(EDITOR_TITLE), 5, "the editor to close")
-            # Closing the panel with the window manager's close button ends the program and saves.
-            x.close_by_window_manager(panel_id)
+            # Closing the panel through the window manager (its Alt+F4) ends the program and saves.
+            x.key("alt+F4", window=panel_id)
             self.assertEqual(program.wait(10), 0, program.log())
             saved = parse_ini(program.folder.read_ini())["CHARACTER_1"]
             # Nothing else of the character changed.

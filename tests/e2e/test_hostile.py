@@ -8,7 +8,7 @@ SIGTERM, and the file it saves loads again and saves the same."""
 import time
 import unittest
 
-from xsession import ADVANCED_BUTTON, CHARACTER_KEYS, CHARACTER_TITLE, EDITOR_TITLE, FacePicture, XSession, parse_ini
+from xsession import CHARACTER_KEYS, CHARACTER_TITLE, EDITOR_TITLE, FacePicture, XSession, parse_ini
 from xsession import wait_until
 
 EDITOR_CANCEL = (344 + 64, 320 + 16)  # inside the editor's client area
@@ -58,12 +58,8 @@ class HostileValuesTest(unittest.TestCase):
                 self.assertTrue(-g.width < g.x < WIDTH and -g.height < g.y < HEIGHT, "window at %r" % (g,))
 
             # The editor opens on the two worst characters and is left with Cancel.
-            panel = x.geometry(panel_id)
             for row in (0, 1):
-                x.focus(panel_id)
-                x.click_in_row(panel, row, ADVANCED_BUTTON)
-                # Where the window manager finally places it; the editor repaints its face 300 ms after opening.
-                editor = x.settle(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0], still_for=0.5)[-1]
+                editor = x.open_editor(program, panel_id, row)
                 x.click(editor.x + EDITOR_CANCEL[0], editor.y + EDITOR_CANCEL[1])
                 wait_until(lambda: not x.windows(EDITOR_TITLE), 5, "the editor to close")
             self.assertEqual(program.terminate(), 0, program.log())
