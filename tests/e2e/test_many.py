@@ -26,18 +26,12 @@ class ManyCharactersTest(unittest.TestCase):
     def test_a_thousand_characters_load_run_and_save(self):
         with XSession() as x:
             folder = x.program_folder(many_characters(), {"face.bmp": FACE.bmp_bytes()})
-            started = time.monotonic()
             program = x.start_characters(folder, COUNT, panel=True, timeout=150)[0]
-            shown = time.monotonic() - started
             for step in range(10):
                 x.move_pointer(100 + step * 80, 100 + step * 50)
                 time.sleep(0.1)
-            self.assertTrue(program.running(), program.log())
             self.assertEqual(len(x.windows(CHARACTER_TITLE)), COUNT)
-            ended = time.monotonic()
             self.assertEqual(program.terminate(timeout=60), 0, program.log())
-            print("\n%d characters: windows and panel shown after %.1f s, ended and saved in %.1f s"
-                  % (COUNT, shown, time.monotonic() - ended))
             sections = parse_ini(folder.read_ini())
         self.assertEqual(sections.pop("General_Settings"), {"Program_Title": "A thousand"})
         self.assertEqual([(name, len(s), s["Name"], s["Fixed_To"]) for name, s in sections.items()],

@@ -3,6 +3,7 @@
 desktop ends the program."""
 
 import hashlib
+import itertools
 import os
 import signal
 import time
@@ -22,15 +23,13 @@ def message_box_lines(shot, box):
     a digest of its pixels between its first and last inked column; and the number of red pixels."""
     rows = [[shot.pixel(box.x + px, box.y + py) for px in range(box.width)] for py in range(box.height)]
     red = [px for row in rows for px, (r, g, b) in enumerate(row) if r > 150 and g < 100 and b < 100]
-    lines, band = [], []
-    for row in rows + [None]:
-        inked = row and [px for px in range(max(red, default=-1) + 1, box.width) if max(row[px]) < 110]
-        if inked:
-            band.append((row, inked))
-        elif band:
-            left, right = min(min(ink) for _, ink in band), max(max(ink) for _, ink in band)
-            lines.append(hashlib.sha1(repr([r[left:right + 1] for r, _ in band]).encode()).hexdigest())
-            band = []
+    inked = [[px for px in range(max(red, default=-1) + 1, box.width) if max(row[px]) < 110] for row in rows]
+    lines = []
+    for ink, band in itertools.groupby(zip(rows, inked), key=lambda row_and_ink: bool(row_and_ink[1])):
+        if ink:
+            band = list(band)
+            left, right = min(min(i) for _, i in band), max(max(i) for _, i in band)
+            lines.append(hashlib.sha1(repr([row[left:right + 1] for row, _ in band]).encode()).hexdigest())
     return lines, len(red)
 
 
