@@ -5,18 +5,11 @@ lens, OK pressed in both; closing the panel then leaves all of it in the INI fil
 import time
 import unittest
 
-from xsession import CHARACTER_TITLE, PANEL_TITLE, FacePicture, XSession, parse_ini, wait_until
+from xsession import EDITOR_TITLE, FacePicture, XSession, parse_ini, wait_until
 
-EDITOR_TITLE = "Lookabout  -  Advanced settings"
 PICKER_TITLE = "Lookabout  -  Select eye centers"
-FACE_COLOUR = (230, 180, 40)
-FACE = FacePicture(120, 100, face=FACE_COLOUR, key=(255, 0, 255), hole=(30, 35, 12, 10))
-
-# Places at 96 dots per inch (twips / 15). The panel: the list starts at (8, 40), rows are 49 high, and a
-# row's "Advanced" button is 73 x 18 at (504, 26).
-LIST_LEFT, LIST_TOP = 8, 40
-ADVANCED_BUTTON = (504 + 36, 26 + 9)
-# The editor, inside its client area.
+FACE = FacePicture(hole=(30, 35, 12, 10))
+# Places inside the editor's client area at 96 dots per inch (twips / 15).
 TITLE_FIELD = (144 + 150, 8 + 9)
 EYE1_SIZE_X_CAPTION = (8 + 5 + 52, 232 + 20 + 3)  # above the slider's track: focus without a change
 SELECT_CENTERS = (488 + 8 + 56, 8 + 184 + 12)
@@ -31,40 +24,30 @@ INI = ("[General_Settings]\nAdvanced_Editing=1\nProgram_Title=Editor test\n\n"
        "Eye2_Center_X=80\nEye2_Center_Y=40\nEye2_Diameter_X=10\nEye2_Diameter_Y=12\n\n")
 
 
-def open_editor(x):
-    """Starts the program on INI and opens the first character's editor with the panel's "Advanced" button;
-    returns the program, the panel's id and the editor's geometry."""
-    program = x.start_program(x.program_folder(INI, {"face.bmp": FACE.bmp_bytes()}))
-    x.wait_for_windows(CHARACTER_TITLE, 1, program=program)
-    panel_id = x.wait_for_windows(PANEL_TITLE, 1, program=program)[0]
-    panel = x.geometry(panel_id)
-    x.focus(panel_id)
-    x.click(panel.x + LIST_LEFT + ADVANCED_BUTTON[0], panel.y + LIST_TOP + ADVANCED_BUTTON[1])
-    # The window manager places the editor after it is mapped; clicks go where it finally stands.
-    return program, panel_id, x.settle(x.wait_for_windows(EDITOR_TITLE, 1, program=program)[0], still_for=0.3)[-1]
-
-
-def type_name_and_widen_eye_1(x, editor, name, steps):
+def edit(x, name, steps):
+    """Starts the program on INI, opens the first character's editor with the panel's "Advanced" button, types
+    name as its title and widens eye 1 by steps; returns the program, the panel's id and the editor's geometry."""
+    program, _, panel_id = x.start_characters(x.program_folder(INI, {"face.bmp": FACE.bmp_bytes()}), 1, panel=True)
+    editor = x.open_editor(program, panel_id)
     x.click(editor.x + TITLE_FIELD[0], editor.y + TITLE_FIELD[1])
     x.key("ctrl+a")
     x.xdotool("type", "--delay", 20, name)
     x.click(editor.x + EYE1_SIZE_X_CAPTION[0], editor.y + EYE1_SIZE_X_CAPTION[1])
     x.key(*["Right"] * steps)
     time.sleep(0.5)  # the face is repainted 300 ms after the last change
+    return program, panel_id, editor
 
 
 class EditorTest(unittest.TestCase):
     def test_editor_and_picker(self):
         with XSession(window_manager=True) as x:
             # Changes never confirmed are not saved when the desktop session ends with the editor open.
-            program, _, editor = open_editor(x)
-            type_name_and_widen_eye_1(x, editor, "Half typed", 2)
+            program = edit(x, "Half typed", 2)[0]
             self.assertEqual(program.terminate(), 0, program.log())
             saved = parse_ini(program.folder.read_ini())["CHARACTER_1"]
             self.assertEqual((saved["Name"], saved["Eye1_Diameter_X"]), ("Sunny", "10"))
 
-            program, panel_id, editor = open_editor(x)
-            type_name_and_widen_eye_1(x, editor, "Rosy", 3)
+            program, panel_id, editor = edit(x, "Rosy", 3)
             # The picker: a left click on picture pixel (50, 45) places eye 1; the lens follows the pointer and
             # its middle shows the face around the pointer, three times enlarged.
             x.click(editor.x + SELECT_CENTERS[0], editor.y + SELECT_CENTERS[1])
@@ -72,14 +55,14 @@ class EditorTest(unittest.TestCase):
             x.click(picker.x + 50, picker.y + 45)
             x.move_pointer(picker.x + 35, picker.y + 30)
             shot = x.wait_for_pixel(picker.x + 35 + LENS_OFFSET + LENS_SIZE // 2,
-                                    picker.y + 30 + LENS_OFFSET + LENS_SIZE // 2, FACE_COLOUR)
-            self.assertEqual(shot.pixel(picker.x + 35 + 1, picker.y + 30 + 1), FACE_COLOUR)
+                                    picker.y + 30 + LENS_OFFSET + LENS_SIZE // 2, FACE.face)
+            self.assertEqual(shot.pixel(picker.x + 35 + 1, picker.y + 30 + 1), FACE.face)
             x.click(picker.x + PICKER_OK[0], picker.y + PICKER_OK[1])
             wait_until(lambda: not x.windows(PICKER_TITLE), 5, "the picker to close")
             x.click(editor.x + EDITOR_OK[0], editor.y + EDITOR_OK[1])
             wait_until(lambda: not x.windows(EDITOR_TITLE), 5, "the editor to close")
-            # Closing the panel with the window manager's close button ends the program and saves.
-            x.close_by_window_manager(panel_id)
+            # Closing the panel through the window manager (its Alt+F4) ends the program and saves.
+            x.key("alt+F4", window=panel_id)
             self.assertEqual(program.wait(10), 0, program.log())
             saved = parse_ini(program.folder.read_ini())["CHARACTER_1"]
             # Nothing else of the character changed.

@@ -8,7 +8,7 @@ import time
 import unittest
 
 from test_living import LivingChecks, character, ini, start
-from test_panel import LIST_LEFT, LIST_TOP, SCARED_OF
+from test_panel import SCARED_OF
 from xsession import PANEL_TITLE, XSession, parse_ini
 
 
@@ -18,8 +18,7 @@ class HiDpiTest(LivingChecks, unittest.TestCase):
         panel = x.geometry(x.wait_for_windows(PANEL_TITLE, 1, program=program)[0])
         if plain_size:
             self.assertEqual(panel[2:], tuple(2 * v for v in plain_size))
-            # A click at the scaled place of the row's "Scared of" reaches it.
-            x.click(panel.x + 2 * (LIST_LEFT + SCARED_OF[0]), panel.y + 2 * (LIST_TOP + SCARED_OF[1]))
+            x.click_in_row(panel, 0, SCARED_OF, scale=2)  # reaches the row's "Scared of" at its scaled place
             time.sleep(0.3)
         self.assertEqual(program.terminate(), 0, program.log())
         self.assertEqual(parse_ini(program.folder.read_ini())["Looker"]["Flee"], "1" if plain_size else "0")

@@ -14,6 +14,7 @@ Set LOOKABOUT_E2E_KEEP=1 to keep the session's folder (logs, program folders); i
 
 import atexit
 import collections
+import configparser
 import ctypes
 import os
 import pathlib
@@ -38,13 +39,11 @@ CHARACTER_KEYS = [
     "Eye2_Center_X", "Eye2_Center_Y", "Eye2_Diameter_X", "Eye2_Diameter_Y", "Iris2_Diameter_X", "Iris2_Diameter_Y",
 ]
 Geometry = collections.namedtuple("Geometry", "x y width height")
-
-
-def lookabout_executable():
-    path = os.environ.get("LOOKABOUT_EXE", "")
-    if not os.path.isfile(path):
-        raise RuntimeError("LOOKABOUT_EXE must name the built Lookabout executable (got %r)" % path)
-    return path
+EDITOR_TITLE = "Lookabout  -  Advanced settings"
+# The panel's design in pixels at 96 dots per inch (twips / 15): the list starts at (8, 40) inside the window, each
+# row is 49 high, and a row's "Advanced" button is 73 x 18 at (504, 26).
+LIST_LEFT, LIST_TOP, ROW_HEIGHT = 8, 40, 49
+ADVANCED_BUTTON = (504 + 36, 26 + 9)
 
 
 def wait_until(condition, timeout, what="condition", interval=0.05):
@@ -55,7 +54,7 @@ def wait_until(condition, timeout, what="condition", interval=0.05):
         if result:
             return result
         if time.monotonic() >= deadline:
-            raise TimeoutError("timed out after %.1f s waiting for %s" % (timeout, what))
+            raise TimeoutError("timed out after %.1f s waiting for %s" % (timeout, what() if callable(what) else what))
         time.sleep(interval)
 
 
@@ -132,7 +131,7 @@ class ProgramFolder:
         self.path, self.ini_path = path, os.path.join(path, "Lookabout.ini")
         self.executable = os.path.join(path, "Lookabout")
         os.makedirs(path, exist_ok=True)
-        shutil.copy2(lookabout_executable(), self.executable)
+        shutil.copy2(os.environ["LOOKABOUT_EXE"], self.executable)  # the built Lookabout
         for name, data in dict(files or {}, **({"Lookabout.ini": ini_text} if ini_text is not None else {})).items():
             pathlib.Path(path, name).write_bytes(data if isinstance(data, bytes) else data.encode("latin-1"))
 
@@ -157,18 +156,12 @@ class Program(subprocess.Popen):
 
 
 def parse_ini(data):
-    """Sections as dicts of stripped values in file order; a key written twice in a section is an error."""
-    sections, current = {}, None
-    for line in data.decode("latin-1").splitlines():
-        line = line.strip()
-        if line.startswith("[") and line.endswith("]"):
-            current = sections.setdefault(line[1:-1].strip(), {})
-        elif current is not None and "=" in line and not line.startswith(";"):
-            key, value = (part.strip() for part in line.split("=", 1))
-            if key in current:
-                raise AssertionError("%s written twice in a section" % key)
-            current[key] = value
-    return sections
+    """Sections as dicts of stripped values in file order; a section, or a key in a section, written twice is an
+    error."""
+    parser = configparser.ConfigParser(delimiters="=", interpolation=None, default_section="\0")
+    parser.optionxform = str  # keys keep their case
+    parser.read_string(data.decode("latin-1"))
+    return {name: dict(parser[name]) for name in parser.sections()}
 
 
 # -- the X session ----------------------------------------------------------------------------------------------
@@ -207,7 +200,7 @@ class XSession:
         self.width, self.height, self.window_manager = width, height, window_manager
         self.directory = tempfile.mkdtemp(prefix="lookabout-e2e-")
         self.keep = os.environ.get("LOOKABOUT_E2E_KEEP") == "1"
-        self.processes, self.backdrops, self.folders = [], [], 0
+        self.processes, self.backdrops = [], []
         if signal.getsignal(signal.SIGTERM) == signal.SIG_DFL:  # CTest's timeout: exit, so atexit cleans up
             signal.signal(signal.SIGTERM, lambda signum, frame: sys.exit(128 + signum))
         atexit.register(self.close)
@@ -277,8 +270,7 @@ class XSession:
         return result.stdout.decode(errors="replace")
 
     def program_folder(self, ini_text=None, files=None):
-        self.folders += 1
-        return ProgramFolder(os.path.join(self.directory, "program-%d" % self.folders), ini_text, files)
+        return ProgramFolder(tempfile.mkdtemp(prefix="program-", dir=self.directory), ini_text, files)
 
     def start_program(self, folder, env=None, prefix=()):
         log = "output-%d.log" % len(self.processes)
@@ -289,9 +281,8 @@ class XSession:
 
     def windows(self, title):
         """Ids of the mapped windows titled exactly title."""
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % re.escape(title)],
-                               env=self.env, stdout=subprocess.PIPE, timeout=30)
-        return sorted(int(w) for w in found.stdout.split())
+        return sorted(int(w) for w in self.xdotool("search", "--onlyvisible", "--name", "^%s$" % re.escape(title),
+                                                   check=False).split())
 
     def wait_for_windows(self, title, count, timeout=10.0, program=None):
         def found():
@@ -302,6 +293,24 @@ class XSession:
             return ids if len(ids) >= count else None
 
         return wait_until(found, timeout, "%d window(s) titled %r" % (count, title))
+
+    def start_characters(self, folder, count, panel=False, timeout=10.0, **options):
+        """Starts the program in folder and waits for its count character windows, and its control panel when
+        asked; returns the program, the characters' window ids and the panel's id."""
+        program = self.start_program(folder, **options)
+        windows = self.wait_for_windows(CHARACTER_TITLE, count, timeout, program)
+        return program, windows, panel and self.wait_for_windows(PANEL_TITLE, 1, timeout, program)[0]
+
+    def open_editor(self, program, panel_id, row=0):
+        """Clicks the row's "Advanced" button in the panel; returns the editor's geometry once the window manager
+        has placed it and it stands still (it repaints its face 300 ms after opening)."""
+        self.focus(panel_id)
+        self.click_in_row(self.geometry(panel_id), row, ADVANCED_BUTTON)
+        return self.settle(self.wait_for_windows(EDITOR_TITLE, 1, program=program)[0], still_for=0.5)[-1]
+
+    def click_in_row(self, panel, row, place, scale=1):
+        """Clicks place (design pixels inside a row) in the given row of the panel's list (its geometry)."""
+        self.click(panel.x + scale * (LIST_LEFT + place[0]), panel.y + scale * (LIST_TOP + row * ROW_HEIGHT + place[1]))
 
     def geometry(self, wid):
         out = self.run("xwininfo", "-id", wid)
@@ -331,8 +340,8 @@ class XSession:
         self.wait_for_pixel(x + (width or self.width) // 2, y + (height or self.height) // 2, rgb)  # shown?
         return backdrop
 
-    def xdotool(self, *args):
-        return self.run("xdotool", *args)
+    def xdotool(self, *args, check=True):
+        return self.run("xdotool", *args, check=check)
 
     def move_pointer(self, x, y):
         # --sync waits for a motion, which never comes when the pointer is there already.
@@ -344,12 +353,9 @@ class XSession:
         self.xdotool("mousemove", x, y, "click", "--repeat", repeat, button)
 
     def drag(self, start, end, button=1, steps=10):
-        self.move_pointer(*start)
-        self.xdotool("mousedown", button)
-        for i in range(1, steps + 1):
-            self.move_pointer(start[0] + (end[0] - start[0]) * i // steps, start[1] + (end[1] - start[1]) * i // steps)
-            time.sleep(0.03)
-        self.xdotool("mouseup", button)
+        moves = [a for i in range(1, steps + 1) for a in ("sleep", 0.03, "mousemove", start[0] + (end[0] - start[0])
+                                                          * i // steps, start[1] + (end[1] - start[1]) * i // steps)]
+        self.xdotool("mousemove", *start, "mousedown", button, *moves, "sleep", 0.03, "mouseup", button)
 
     def focus(self, wid):
         if self.window_manager:
@@ -361,13 +367,6 @@ class XSession:
             self.focus(window)
         self.xdotool("key", "--clearmodifiers", *keys)
 
-    def close_by_window_manager(self, wid):
-        """Clicks the close button at the right end of the window manager's title bar."""
-        g = self.geometry(wid)
-        extents = self.run("xprop", "-id", wid, "_NET_FRAME_EXTENTS").split("=")[1]
-        left, right, top, bottom = map(int, extents.split(","))
-        self.click(g.x + g.width + right - 11, g.y - top // 2)
-
     def screenshot(self):
         """The whole screen as shown (with the compositor's work, when one runs)."""
         rgb = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env, check=True,
@@ -376,13 +375,11 @@ class XSession:
 
     def wait_for_pixel(self, x, y, rgb, timeout=5.0):
         """Waits until the screen pixel (x, y) has colour rgb; returns the screenshot that showed it."""
-        last = []
+        shot = [None]
 
         def shows():
-            last[:] = [self.screenshot()]
-            return last[0] if last[0].pixel(x, y) == tuple(rgb) else None
+            shot[0] = self.screenshot()
+            return shot[0].pixel(x, y) == tuple(rgb)
 
-        try:
-            return wait_until(shows, timeout)
-        except TimeoutError:
-            raise AssertionError("pixel (%d, %d) is %r, expected %r" % (x, y, last[0].pixel(x, y), rgb)) from None
+        wait_until(shows, timeout, lambda: "pixel (%d, %d) to be %r; it is %r" % (x, y, rgb, shot[0].pixel(x, y)))
+        return shot[0]
