@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -14,18 +15,8 @@ constexpr double kScreenW = 800 * 15.0, kScreenH = 600 * 15.0; // an 800 x 600 p
 
 // A 100 x 80 pixel window at (left, top) twips whose target is (dx, dy) twips from its centre.
 MotionInput Window(double left, double top, int speedX, int speedY, double dx, double dy, bool flee) {
-    MotionInput in;
-    in.window = {left, top, 1500, 1200};
-    in.target = {left + 750 + dx, top + 600 + dy};
-    in.flee = flee;
-    in.speedX = speedX;
-    in.speedY = speedY;
-    in.factorX = FollowDivisor(speedX);
-    in.factorY = FollowDivisor(speedY);
-    in.tppx = in.tppy = kTpp;
-    in.screenWidth = kScreenW;
-    in.screenHeight = kScreenH;
-    return in;
+    return {{left, top, 1500, 1200}, {left + 750 + dx, top + 600 + dy}, false, flee, false, false,
+            FollowDivisor(speedX), FollowDivisor(speedY), speedX, speedY, kTpp, kTpp, kScreenW, kScreenH};
 }
 
 // Where the window stands after one tick: its new position, or where it was when it does not move.
@@ -37,13 +28,12 @@ std::pair<double, double> After(const MotionInput& in) {
 } // namespace
 
 TEST(FollowDivisor, MatchesTheTableOfSpeedsAndNeverFallsBelowOne) {
-    const struct {
-        int speed;
-        float divisor, tolerance;
-    } cases[] = {{5, 4823.91f, 0.005f}, {-50, 46.07f, 0.005f}, {200, 2.878f, 0.0005f}, {339, 1.0018f, 0.0001f},
-                 {340, 1, 0},           {INT_MAX, 1, 0},       {INT_MIN, 1, 0}}; // below 1 a step would overshoot
-    for (const auto& c : cases)
-        EXPECT_NEAR(FollowDivisor(c.speed), c.divisor, c.tolerance) << "speed " << c.speed;
+    // Speed, divisor and tolerance; below 1 a step would overshoot.
+    const std::tuple<int, float, float> cases[] = {{5, 4823.91f, 0.005f}, {-50, 46.07f, 0.005f},
+                                                   {200, 2.878f, 0.0005f}, {339, 1.0018f, 0.0001f},
+                                                   {340, 1.f, 0.f}, {INT_MAX, 1.f, 0.f}, {INT_MIN, 1.f, 0.f}};
+    for (const auto& [speed, divisor, tolerance] : cases)
+        EXPECT_NEAR(FollowDivisor(speed), divisor, tolerance) << "speed " << speed;
     EXPECT_TRUE(std::isinf(FollowDivisor(0)) && FollowDivisor(0) > 0);
 }
 

@@ -12,59 +12,39 @@ TEST(PictureFile, EveryCutOfAWholeFileIsTold) {
     const std::string plain = Bmp(4, 3, 24, 0, std::string(36, '\x7f'));
     // Two rows coded in runs: 4 pixels, end of row; 4 pixels given one by one, end of picture.
     const std::string rle8 = Bmp(4, 2, 8, 1, std::string("\x04\x01\x00\x00\x00\x04\x01\x02\x03\x04\x00\x01", 12), 4);
-    const std::string rle4 = Bmp(5, 1, 4, 2, std::string("\x00\x05\x12\x34\x50\x00\x00\x01", 8), 16);
-    std::string os2 = "BM";
-    Put32(os2, 14 + 12 + 6 + 8);
-    Put32(os2, 0);
-    Put32(os2, 14 + 12 + 6);
-    Put32(os2, 12);
-    Put16(os2, 2); // width
-    Put16(os2, 2); // height
-    Put16(os2, 1);
-    Put16(os2, 8);
-    os2 += std::string(6, '\0') + std::string(8, '\x01'); // two colours, two rows of 2 padded to 4
+    const std::string rle4 = Bmp(5, 1, 4, 2, std::string("\x00\x05\x12\x34\x50\x00\x00\x01", 8), 16); // padded run
+    // OS/2 header of 12 bytes, 2 x 2 pixels of 8 bits: two colours, two rows of 2 padded to 4.
+    const std::string os2 = std::string("BM\x28\0\0\0\0\0\0\0\x20\0\0\0\x0c\0\0\0\x02\0\x02\0\x01\0\x08\0", 26) +
+                            std::string(6, '\0') + std::string(8, '\x01');
     const std::string twoBlocks = kGif.substr(0, 38) + std::string("\x01\x44\x01\x01\x00\x3b", 6); // data in 2 blocks
-
-    const struct {
-        const char* what;
-        std::string bytes;
-        std::size_t wholeFrom; // the shortest cut that still counts as whole
-    } cases[] = {{"plain BMP", plain, plain.size()},
-                 {"RLE8 BMP", rle8, rle8.size()},
-                 {"RLE4 BMP", rle4, rle4.size()},
-                 {"OS/2 BMP", os2, os2.size() - 2}, // the last row's padding may be missing
-                 {"GIF", kGif, kGif.size() - 1},    // so may the closing mark
-                 {"GIF with its data in two blocks", twoBlocks, twoBlocks.size() - 1}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_TRUE(PictureDataComplete(c.bytes));
+    const std::pair<std::string, std::size_t> cases[] = {
+        // The file, and the shortest cut that still counts as whole.
+        {plain, plain.size()}, {rle8, rle8.size()}, {rle4, rle4.size()},
+        {os2, os2.size() - 2}, // the last row's padding may be missing
+        {kGif, kGif.size() - 1}, {twoBlocks, twoBlocks.size() - 1}}; // so may the closing mark
+    for (const auto& [bytes, wholeFrom] : cases) {
         // Shorter than its signature a file is no BMP or GIF any more, and the decoder refuses it.
-        const std::size_t signature = c.bytes[0] == 'B' ? 2 : 3;
-        for (std::size_t n = signature; n < c.bytes.size(); ++n)
-            EXPECT_EQ(PictureDataComplete(std::string_view(c.bytes).substr(0, n)), n >= c.wholeFrom) << n << " bytes";
+        for (std::size_t n = bytes[0] == 'B' ? 2 : 3; n <= bytes.size(); ++n)
+            EXPECT_EQ(PictureDataComplete(std::string_view(bytes).substr(0, n)), n >= wholeFrom) << n << " of " << bytes.size();
     }
 }
 
 TEST(PictureFile, HeadersClaimingHugePicturesNeedTheirData) {
-    // 100,000 x 100,000 pixels of 24 bits with no pixel data, and the same upside down.
-    EXPECT_FALSE(PictureDataComplete(Bmp(100000, 100000, 24, 0, std::string(1000, '\0'))));
-    EXPECT_FALSE(PictureDataComplete(Bmp(100000, -100000, 24, 0, std::string(1000, '\0'))));
-    EXPECT_FALSE(PictureDataComplete(Bmp(2147483647, -2147483647 - 1, 32, 3, "")));
-    // Coded in runs that end at once, such a file is whole; its size is the decoder's to refuse.
-    EXPECT_TRUE(PictureDataComplete(Bmp(100000, 100000, 8, 1, std::string("\x00\x01", 2), 2)));
-    // An escape that runs off the end, or a run whose pixels are cut.
-    EXPECT_FALSE(PictureDataComplete(Bmp(4, 4, 8, 1, std::string("\x00\x02\x01", 3), 2)));
-    EXPECT_FALSE(PictureDataComplete(Bmp(4, 4, 8, 1, std::string("\x00\xff\x01\x02", 4), 2)));
-    // A GIF screen of 65,535 x 65,535 (the format's largest) around one whole pixel.
-    std::string gif = kGif;
-    gif[6] = gif[7] = gif[8] = gif[9] = '\xff';
-    EXPECT_TRUE(PictureDataComplete(gif));
-    // A colour table bigger than the file.
-    std::string table = kGif.substr(0, 13);
-    table[10] = '\x87';
-    EXPECT_FALSE(PictureDataComplete(table));
-    // A GIF with no picture in it at all; files of other kinds are the decoder's to judge.
-    EXPECT_FALSE(PictureDataComplete(kGif.substr(0, 19) + ";"));
-    for (const std::string bytes : {"", "B", "\x89PNG\r\n\x1a\n", "GI"})
-        EXPECT_TRUE(PictureDataComplete(bytes)) << bytes;
+    std::string hugeScreen = kGif, hugeTable = kGif.substr(0, 13);
+    hugeScreen[6] = hugeScreen[7] = hugeScreen[8] = hugeScreen[9] = '\xff'; // 65,535 x 65,535 around one pixel
+    hugeTable[10] = '\x87';                                                 // a colour table bigger than the file
+    const std::pair<std::string, bool> cases[] = {
+        {Bmp(100000, 100000, 24, 0, std::string(1000, '\0')), false}, // 24 bits a pixel with no pixel data
+        {Bmp(100000, -100000, 24, 0, std::string(1000, '\0')), false}, // the same upside down
+        {Bmp(2147483647, -2147483647 - 1, 32, 3, ""), false},
+        // Coded in runs that end at once, such a file is whole; its size is the decoder's to refuse.
+        {Bmp(100000, 100000, 8, 1, std::string("\x00\x01", 2), 2), true},
+        {Bmp(4, 4, 8, 1, std::string("\x00\x02\x01", 3), 2), false},     // an escape that runs off the end
+        {Bmp(4, 4, 8, 1, std::string("\x00\xff\x01\x02", 4), 2), false}, // a run whose pixels are cut
+        {hugeScreen, true}, {hugeTable, false},
+        {kGif.substr(0, 19) + ";", false}, // no picture in it at all
+        // Files of other kinds are the decoder's to judge.
+        {"", true}, {"B", true}, {"\x89PNG\r\n\x1a\n", true}, {"GI", true}};
+    for (const auto& [bytes, complete] : cases)
+        EXPECT_EQ(PictureDataComplete(bytes), complete) << bytes.size() << " bytes";
 }

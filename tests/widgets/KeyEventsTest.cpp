@@ -5,12 +5,10 @@
 #include <QKeyEvent>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(KeyEvents, KeysAndModifiersBecomeCodesAndShiftBits) {
-    struct Case {
-        int qtKey;
-        Qt::KeyboardModifiers modifiers;
-        int code, shift;
-    } cases[] = {
+    const std::tuple<int, Qt::KeyboardModifiers, int, int> cases[] = { // Qt key, modifiers, code, shift bits
         {Qt::Key_F4, Qt::AltModifier, kKeyF4, kAltBit},
         {Qt::Key_X, Qt::AltModifier | Qt::ShiftModifier, kKeyX, kAltBit | kShiftBit},
         {Qt::Key_Q, Qt::AltModifier | Qt::ControlModifier, kKeyQ, kAltBit | kCtrlBit},
@@ -20,9 +18,8 @@ TEST(KeyEvents, KeysAndModifiersBecomeCodesAndShiftBits) {
         {Qt::Key_F12, Qt::MetaModifier, kKeyF12, 0}, // the logo key is no shift state
         {Qt::Key_A, Qt::NoModifier, 0, 0},
     };
-    for (const Case& c : cases) {
-        const QKeyEvent event(QEvent::KeyPress, c.qtKey, c.modifiers);
-        EXPECT_EQ(VirtualKeyOf(event), c.code) << c.qtKey;
-        EXPECT_EQ(ShiftStateOf(event), c.shift) << c.qtKey;
+    for (const auto& [key, modifiers, code, shift] : cases) {
+        const QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        EXPECT_EQ(std::pair(VirtualKeyOf(event), ShiftStateOf(event)), std::pair(code, shift)) << key;
     }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 namespace {
 
@@ -32,13 +33,9 @@ TEST(SliderMath, ThumbPositionAndValueRoundTrip) {
 TEST(SliderMath, LayoutGivesTheTrackWhatTheEndLabelsLeave) {
     const SliderLayout previous{24, 81, 108};
     const SliderLayout labelled = LayOutSlider(200, 20, 25, 1, previous);
-    EXPECT_EQ(labelled.trackLeft, 21);
-    EXPECT_EQ(labelled.trackWidth, 154);
-    EXPECT_EQ(labelled.maxLabelLeft, 175);
+    EXPECT_EQ(std::tuple(labelled.trackLeft, labelled.trackWidth, labelled.maxLabelLeft), std::tuple(21, 154, 175));
     const SliderLayout narrow = LayOutSlider(30, 20, 25, 1, previous); // the track keeps its place
-    EXPECT_EQ(narrow.trackLeft, previous.trackLeft);
-    EXPECT_EQ(narrow.trackWidth, previous.trackWidth);
-    EXPECT_EQ(narrow.maxLabelLeft, 5);
+    EXPECT_EQ(std::tuple(narrow.trackLeft, narrow.trackWidth, narrow.maxLabelLeft), std::tuple(24, 81, 5));
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 class SliderWidget : public ::testing::Test {
@@ -31,16 +33,13 @@ protected:
 };
 
 TEST_F(SliderWidget, SettersClampAndRaiseNothing) {
-    const struct {
-        void (ctlSlider::*set)(int);
-        int to, value;
-    } steps[] = {{&ctlSlider::SetValue, 300, 100},
-                 {&ctlSlider::SetValue, -5, 0},
-                 {&ctlSlider::SetMin, 160, 100}, // minimum above maximum: the maximum
-                 {&ctlSlider::SetMax, 55, 55}};
-    for (const auto& s : steps) {
-        (slider.*s.set)(s.to);
-        EXPECT_EQ(slider.Value(), s.value) << "set to " << s.to;
+    const std::tuple<void (ctlSlider::*)(int), int, int> steps[] = {
+        {&ctlSlider::SetValue, 300, 100}, {&ctlSlider::SetValue, -5, 0},
+        {&ctlSlider::SetMin, 160, 100}, // minimum above maximum: the maximum
+        {&ctlSlider::SetMax, 55, 55}};
+    for (const auto& [set, to, value] : steps) {
+        (slider.*set)(to);
+        EXPECT_EQ(slider.Value(), value) << "set to " << to;
     }
     slider.SetCaption(QStringLiteral("Eye size X"));
     EXPECT_EQ(slider.CaptionText(), QStringLiteral("Eye size X: 55"));
@@ -74,17 +73,14 @@ TEST_F(SliderWidget, ClicksAndDragsMoveTheThumbUnderThePointerAndReportEachNewVa
 }
 
 TEST_F(SliderWidget, ArrowKeysStepAndAlwaysReport) {
-    const struct {
-        int start;
-        Qt::Key key;
-        int expected;
-    } cases[] = {{50, Qt::Key_Right, 51}, {50, Qt::Key_Left, 49}, {100, Qt::Key_Right, 100}, {0, Qt::Key_Left, 0}};
-    for (const auto& c : cases) {
-        slider.SetValue(c.start);
+    const std::tuple<int, Qt::Key, int> cases[] = {
+        {50, Qt::Key_Right, 51}, {50, Qt::Key_Left, 49}, {100, Qt::Key_Right, 100}, {0, Qt::Key_Left, 0}};
+    for (const auto& [start, key, expected] : cases) {
+        slider.SetValue(start);
         changes.clear();
-        QTest::keyClick(&slider, c.key);
-        ASSERT_EQ(changes.count(), 1) << c.start;
-        EXPECT_EQ(changes.at(0).at(0).toInt(), c.expected);
+        QTest::keyClick(&slider, key);
+        ASSERT_EQ(changes.count(), 1) << start;
+        EXPECT_EQ(changes.at(0).at(0).toInt(), expected);
     }
 }
 
