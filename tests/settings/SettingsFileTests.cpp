@@ -258,11 +258,11 @@ TEST_F(SettingsFile, EveryKeyIsReadByItsRuleAndSavedInTheTableOrder) {
         Make(file);
         const CharacterRecord read = Load("C", 3, 4, path_);
         std::filesystem::remove(FromUtf8(fresh));
-        ASSERT_TRUE(WriteCharacterRecord(read, "C", fresh));
-        EXPECT_EQ(ReadBytes(fresh), WithNewLineEnds(expected)) << file;
+        ASSERT_TRUE(SaveAllCharacters({&read}, "T", fresh));
+        EXPECT_EQ(ReadBytes(fresh), WithNewLineEnds(expected + "[General_Settings]\nProgram_Title=T\n")) << file;
         EXPECT_EQ(Load("C", 3, 4, fresh), read) << "read back";
         const std::size_t replacements = profile::ReplacementCount(); // saved again unchanged: not written
-        ASSERT_TRUE(WriteCharacterRecord(read, "C", fresh));
+        ASSERT_TRUE(SaveAllCharacters({&read}, "T", fresh));
         EXPECT_EQ(profile::ReplacementCount(), replacements);
     }
 }
