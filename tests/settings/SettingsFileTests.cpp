@@ -383,9 +383,10 @@ TEST(SaveUnderKill, TheFileIsAlwaysTheOldOrTheNewOneAndLoads) {
 
     std::mt19937 random(20240607);
     int leftovers = 0; // kills between the temporary file's creation and the rename
-    for (int kill = 0; kill < 16; ++kill) { // each waits for a save of some 10 000 keys
+    for (int kill = 0; kill < 16; ++kill) {
         // Each kill lands right around a rename, the one moment that decides between the old and the new
-        // file: there the child waits 2 ms after its temporary file is complete.
+        // file: there the child waits 2 ms after its temporary file is complete. (Each waits for a save to
+        // reach the disk, so a few suffice.)
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t child = ::fork();
