@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = (gFolder.path / "Lookabout.ini").string(), copy = (gFolder.path / "Again.ini").string();
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    GeneralSettings general;
+    GeneralSettings general, again;
     const std::vector<CharacterRecord> records = Load(path, general);
     std::vector<const CharacterRecord*> pointers;
     for (const CharacterRecord& r : records) {
@@ -57,9 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Saved into a fresh file (the fuzzed one may hold duplicate or odd sections) and loaded again: the
     // same characters come back.
     fs::remove(copy);
-    if (SaveAllCharacters(pointers, general.programTitle, copy)) {
-        GeneralSettings again;
+    if (SaveAllCharacters(pointers, general.programTitle, copy))
         Require(Load(copy, again) == records && again.programTitle == general.programTitle);
-    }
     return 0;
 }

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <clocale>
 #include <cstring>
@@ -23,7 +22,6 @@
 #ifndef _WIN32
 #include <csignal>
 #include <poll.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -67,15 +65,6 @@ protected:
         r.mINISectionName = section;
         ReadCharacterRecord(path, section, count, r);
         return r;
-    }
-    std::vector<CharacterRecord> LoadAll() const {
-        std::vector<CharacterRecord> records;
-        for (const std::string& section : FindCharacterSectionNames(path_))
-            records.push_back(Load(section, 1, 1, path_));
-        return records;
-    }
-    bool Save(const CharacterRecord& r, const std::string& title) const {
-        return SaveAllCharacters({&r}, title, path_);
     }
 
     TestFolder folder_;
@@ -155,29 +144,31 @@ TEST_F(SettingsFile, GetStringAndSectionNamesAreCutLikeTheWindowsCalls) {
 }
 
 TEST_F(SettingsFile, WritesChangeOnlyTheLinesTheyMust) {
-    // What, the file before, section, key, value, the file after.
-    const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*> cases[] = {
-        {"new key goes to the end of its section, before the blank line", "[A]\nx=1\n\n[B]\ny=2\n", "a", "z", "3",
-         "[A]\nx=1\nz=3\n\n[B]\ny=2\n"},
-        {"new key after a last line without ending", "[A]\nx=1", "A", "z", "3", "[A]\nx=1\nz=3\n"},
-        {"CR LF file, comments and spacing kept", "; settings\r\n[A]\r\n  x  =  1\r\n; note\r\n\r\n[B]\r\n\ty=2\r\n",
-         "A", "X", "2", "; settings\r\n[A]\r\n  x  =  2\r\n; note\r\n\r\n[B]\r\n\ty=2\r\n"},
-        {"CR file", "[A]\rx=1\r", "A", "z", "3", "[A]\rx=1\rz=3\r"},
-        {"delete a key", "[A]\r\nx=1\r\n  Y = 2 \r\n; y=old\r\nz=3\r\n", "A", "y", nullptr,
-         "[A]\r\nx=1\r\n; y=old\r\nz=3\r\n"},
-        {"delete a section with its keys", "; top\n[A]\nx=1\n\n[B]\ny=2\nw=4\n\n[C]\nz=3\n", "b", nullptr, nullptr,
-         "; top\n[A]\nx=1\n\n\n[C]\nz=3\n"}, // the blank lines around it are no part of it
-        {"delete what is not there", "[A]\nx=1\n", "Q", nullptr, nullptr, "[A]\nx=1\n"},
-        {"a value that reads the same", "[A]\nx = \"1\"  \n", "A", "x", "1", "[A]\nx = \"1\"  \n"},
-        {"new section right after the last line", "[A]\nx=1\n", "B", "y", "2", "[A]\nx=1\n[B]\ny=2\n"},
-        {"byte-order mark kept, first section found", "\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "2",
-         "\xEF\xBB\xBF[A]\r\nx=2\r\n"}};
-    for (const auto& [what, before, section, key, value, after] : cases) {
+    // The file before, section, key, value, the file after.
+    // clang-format off
+    const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
+        // a new key goes to the end of its section, before the blank line; after a last line without ending;
+        // in a CR file
+        {"[A]\nx=1\n\n[B]\ny=2\n", "a", "z", "3", "[A]\nx=1\nz=3\n\n[B]\ny=2\n"},
+        {"[A]\nx=1", "A", "z", "3", "[A]\nx=1\nz=3\n"}, {"[A]\rx=1\r", "A", "z", "3", "[A]\rx=1\rz=3\r"},
+        // a CR LF file keeps its comments and spacing
+        {"; settings\r\n[A]\r\n  x  =  1\r\n; note\r\n\r\n[B]\r\n\ty=2\r\n", "A", "X", "2",
+         "; settings\r\n[A]\r\n  x  =  2\r\n; note\r\n\r\n[B]\r\n\ty=2\r\n"},
+        // deleting a key; a section with its keys but not the blank lines around it; what is not there
+        {"[A]\r\nx=1\r\n  Y = 2 \r\n; y=old\r\nz=3\r\n", "A", "y", nullptr, "[A]\r\nx=1\r\n; y=old\r\nz=3\r\n"},
+        {"; top\n[A]\nx=1\n\n[B]\ny=2\nw=4\n\n[C]\nz=3\n", "b", nullptr, nullptr, "; top\n[A]\nx=1\n\n\n[C]\nz=3\n"},
+        {"[A]\nx=1\n", "Q", nullptr, nullptr, "[A]\nx=1\n"},
+        // a value that reads the same; a new section right after the last line; a byte-order mark kept
+        {"[A]\nx = \"1\"  \n", "A", "x", "1", "[A]\nx = \"1\"  \n"},
+        {"[A]\nx=1\n", "B", "y", "2", "[A]\nx=1\n[B]\ny=2\n"},
+        {"\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "2", "\xEF\xBB\xBF[A]\r\nx=2\r\n"}};
+    // clang-format on
+    for (const auto& [before, section, key, value, after] : cases) {
         Make(before);
         const std::size_t replacements = profile::ReplacementCount();
-        EXPECT_TRUE(profile::WriteString(section, key, value, path_)) << what << ": " << profile::LastError();
-        EXPECT_EQ(Bytes(), after) << what;
-        EXPECT_EQ(profile::ReplacementCount() == replacements, Bytes() == before) << what << ": no change, no save";
+        EXPECT_TRUE(profile::WriteString(section, key, value, path_)) << before;
+        EXPECT_EQ(Bytes(), after);
+        EXPECT_EQ(profile::ReplacementCount() == replacements, Bytes() == before) << "no change, no save: " << before;
     }
     // Values that reading would change (blanks at an end, a pair of quotes) are written in quotes; a file
     // that is not there yet is made.
@@ -188,72 +179,42 @@ TEST_F(SettingsFile, WritesChangeOnlyTheLinesTheyMust) {
 }
 
 TEST_F(SettingsFile, RefusesWritesThatWouldChangeTheStructureOrCannotReachTheDisk) {
-    const std::string original = "[A]\nk=1\n";
+    const std::string original = "[A]\r\nk=1\r\n; keep me\r\n";
+    // The last write is sound, but its replacement fails once the temporary file is written.
     // clang-format off
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"A", "k", "two\nlines"}, {"A", "k", "cr\r"}, {"A\nB", "k", "v"}, {"A", "k\n", "v"}, {"A", "k=x", "v"},
-        {"New]", "k", "v"},       {"A", "[k", "v"},   {"A", "  ;k", "v"}};
+        {"New]", "k", "v"},       {"A", "[k", "v"},   {"A", "  ;k", "v"},  {"A", "k", "2"}};
     // clang-format on
+    FailingRename crash;
     for (const auto& [section, key, value] : cases) {
         Make(original);
         const std::string marked = MarkLastError();
         EXPECT_FALSE(profile::WriteString(section, key, value, path_)) << section << " / " << key << " / " << value;
         EXPECT_EQ(Bytes(), original);
         EXPECT_NE(profile::LastError(), marked);
+        EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"Lookabout.ini"});
     }
-    for (const std::string& unwritable : {folder_.File("no/such.ini"), Utf8(folder_.Path())}) {
-        const std::string marked = MarkLastError();
-        EXPECT_FALSE(profile::WriteString("A", "k", "v", unwritable)) << unwritable;
-        EXPECT_NE(profile::LastError(), marked);
-    }
-    // A read-only file or folder and a full disk are run end to end.
-}
-
-TEST_F(SettingsFile, AFailureBeforeTheRenameLeavesTheOldFile) {
-    const std::string original = "[A]\r\nx=1\r\n; keep me\r\n";
-    Make(original);
-    std::vector<std::string> then; // the folder's files at that moment, by name
-    {
-        FailingRename crash([&] {
-            for (const std::string& name : folder_.Entries())
-                then.push_back(ReadBytes(folder_.File(name)));
-        });
-        const std::string marked = MarkLastError();
-        EXPECT_FALSE(profile::WriteString("A", "x", "2", path_));
-        EXPECT_NE(profile::LastError(), marked);
-    }
-    // The new text was complete in a hidden file of the same folder, the old file still whole.
-    EXPECT_EQ(then, (std::vector<std::string>{"[A]\r\nx=2\r\n; keep me\r\n", original}));
-    EXPECT_EQ(Bytes(), original);
-    EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"Lookabout.ini"});
+    // A missing folder fails a save at the end; a read-only file or folder and a full disk run end to end.
 }
 
 TEST_F(SettingsFile, ASessionReplacesTheFileOnceForManyWrites) {
-    const std::string original = "[A]\nk=1\n";
-    Make(original);
+    Make("[A]\nk=1\n");
     const std::size_t before = profile::ReplacementCount();
     {
         profile::Session outer(path_);
-        for (int i = 0; i < 50; ++i)
-            ASSERT_TRUE(profile::WriteString("B", ("K" + std::to_string(i)).c_str(), std::to_string(i).c_str(), path_));
-        EXPECT_EQ(profile::GetInt("B", "K49", 0, path_), 49); // reads see the session's writes
+        ASSERT_TRUE(profile::WriteString("B", "k", "2", path_));
         {
             profile::Session inner(path_); // joins the outer one and writes nothing itself
             ASSERT_TRUE(profile::WriteString("C", "k", "3", path_));
             EXPECT_TRUE(inner.Commit());
         }
-        EXPECT_EQ(Bytes(), original); // the disk does not, yet
+        EXPECT_EQ(profile::GetInt("C", "k", 0, path_), 3); // reads see the session's writes; the disk does not, yet
+        EXPECT_EQ(Bytes(), "[A]\nk=1\n");
         EXPECT_TRUE(outer.Commit());
     }
     EXPECT_EQ(profile::ReplacementCount(), before + 1);
-    EXPECT_EQ(profile::GetInt("C", "k", 0, path_), 3);
-    const std::string written = Bytes();
-    {
-        profile::Session uncommitted(path_);
-        profile::WriteString("A", "k", "Not committed", path_);
-    }
-    EXPECT_EQ(Bytes(), written);
-
+    EXPECT_EQ(Read(path_, "C", "k") + Read(path_, "B", "k"), "32");
     profile::Session refused(path_);
     EXPECT_TRUE(profile::WriteString("A", "k", "2", path_));
     EXPECT_FALSE(profile::WriteString("A", "k=", "3", path_));
@@ -271,19 +232,14 @@ TEST_F(SettingsFile, EveryKeyIsReadByItsRuleAndSavedInTheTableOrder) {
         "Eye1_Center_X=-100\nEye1_Center_Y=-100\nEye1_Diameter_X=8\nEye1_Diameter_Y=8\nIris1_Diameter_X=4\n"
         "Iris1_Diameter_Y=4\nEye2_Center_X=-100\nEye2_Center_Y=-100\nEye2_Diameter_X=8\nEye2_Diameter_Y=8\n"
         "Iris2_Diameter_X=4\nIris2_Diameter_Y=4\n";
-    // What every other key holds, and what is saved of it, key by key.
+    // What every other key holds, and what is saved of it, key by key; # is that value itself. The lowest
+    // numbers and odder values run end to end.
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {
         {"   ", "|x.bmp|3|0|30|20|0|0|0|0|0,0,0|0,0,0|1|-100|-100|8|8|4|4|-100|-100|8|8|4|4"},
-        {"0", "0|x.bmp|0|0|5|0|0|0|0|0|0,0,0|0,0,0|0|0|0|0|0|0|0|0|0|0|0|0|0"},
-        {"4", "4|x.bmp|4|1|5|4|4|4|4|1|4,0,0|4,0,0|4|4|4|4|4|4|4|4|4|4|4|4|4"},
-        {"200", "200|x.bmp|3|1|200|200|200|200|200|1|200,0,0|200,0,0|200|200|200|200|200|200|200|200|200|200|200|200|200"},
-        {"99999999999", "99999999999|x.bmp|3|1|200|2147483647|2147483647|2147483647|255|1|255,0,0|255,0,0|255|"
-                        "2147483647|2147483647|2147483647|2147483647|2147483647|2147483647|2147483647|2147483647|"
-                        "2147483647|2147483647|2147483647|2147483647"},
-        {"-2147483649", "-2147483649|x.bmp|3|1|5|-2147483648|-2147483648|-2147483648|0|1|0,0,0|0,0,0|0|-2147483648|"
-                        "-2147483648|-2147483648|-2147483648|-2147483648|-2147483648|-2147483648|-2147483648|"
-                        "-2147483648|-2147483648|-2147483648|-2147483648"}};
+        {"0", "#|x.bmp|#|#|5|#|#|#|#|#|0,0,0|0,0,0|#|#|#|#|#|#|#|#|#|#|#|#|#"},
+        {"4", "#|x.bmp|#|1|5|#|#|#|#|1|4,0,0|4,0,0|#|#|#|#|#|#|#|#|#|#|#|#|#"},
+        {"500", "#|x.bmp|3|1|200|#|#|#|255|1|255,0,0|255,0,0|255|#|#|#|#|#|#|#|#|#|#|#|#"}};
     // clang-format on
     const std::string fresh = folder_.File("fresh.ini");
     std::vector<std::pair<std::string, std::string>> files = {{"[C]\nImage_File=x.bmp\n", "[C]\n" + defaults}};
@@ -291,9 +247,9 @@ TEST_F(SettingsFile, EveryKeyIsReadByItsRuleAndSavedInTheTableOrder) {
         std::string file = "[C]\nImage_File=x.bmp\n", expected = "[C]\n", rest = std::string(saved) + "|";
         for (std::size_t at = 0, eq; (eq = defaults.find('=', at)) != std::string::npos;
              at = defaults.find('\n', eq) + 1) {
-            const std::string key = defaults.substr(at, eq - at);
+            const std::string key = defaults.substr(at, eq - at), piece = rest.substr(0, rest.find('|'));
             file += key == "Image_File" ? "" : key + "=" + value + "\n";
-            expected += key + "=" + rest.substr(0, rest.find('|')) + "\n";
+            expected += key + "=" + (piece == "#" ? value : piece) + "\n";
             rest.erase(0, rest.find('|') + 1);
         }
         files.emplace_back(file, expected);
@@ -302,9 +258,12 @@ TEST_F(SettingsFile, EveryKeyIsReadByItsRuleAndSavedInTheTableOrder) {
         Make(file);
         const CharacterRecord read = Load("C", 3, 4, path_);
         std::filesystem::remove(FromUtf8(fresh));
-        ASSERT_TRUE(WriteCharacterRecord(read, "C", fresh));
-        EXPECT_EQ(ReadBytes(fresh), WithNewLineEnds(expected)) << file;
+        ASSERT_TRUE(SaveAllCharacters({&read}, "T", fresh));
+        EXPECT_EQ(ReadBytes(fresh), WithNewLineEnds(expected + "[General_Settings]\nProgram_Title=T\n")) << file;
         EXPECT_EQ(Load("C", 3, 4, fresh), read) << "read back";
+        const std::size_t replacements = profile::ReplacementCount(); // saved again unchanged: not written
+        ASSERT_TRUE(SaveAllCharacters({&read}, "T", fresh));
+        EXPECT_EQ(profile::ReplacementCount(), replacements);
     }
 }
 
@@ -318,13 +277,12 @@ TEST_F(SettingsFile, ColourTexts) {
     const std::pair<const char*, std::int32_t> cases[] = {
         {"300,-5,12.9", Rgb(255, 0, 12)}, {"1,2,3,4", Rgb(1, 2, 3)},      {" 7 , 8 , 9 ", Rgb(7, 8, 9)},
         {"7", Rgb(7, 0, 0)},              {"1,,3", Rgb(1, 0, 3)},         {"a,5,b", Rgb(0, 5, 0)},
-        {"1e300,-1e300,nan", Rgb(255, 0, 0)}, {"inf,-inf,7", Rgb(255, 0, 7)}, {"0x10,+5,  7  ", Rgb(0, 5, 7)},
-        {"2147483648,9e9,-0.5", Rgb(255, 255, 0)}, {"12 13,1 ,\t9\t", Rgb(0, 1, 9)}, {"255.99,0,0", Rgb(255, 0, 0)}};
+        {"inf,-inf,7", Rgb(255, 0, 7)}, {"2147483648,9e9,-0.5", Rgb(255, 255, 0)}, {"12 13,1 ,\t9\t", Rgb(0, 1, 9)},
+        {"255.99,0,0", Rgb(255, 0, 0)}}; // more odd texts run end to end
     // clang-format on
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(ParseColor(text), expected) << text;
     std::setlocale(LC_NUMERIC, previous.c_str());
-    EXPECT_EQ(ColorToText(Rgb(40, 90, 220)), "40,90,220");
 }
 
 TEST_F(SettingsFile, TextsAreCutAt254BytesOfWholeCharactersAndTrimmed) {
@@ -333,12 +291,10 @@ TEST_F(SettingsFile, TextsAreCutAt254BytesOfWholeCharactersAndTrimmed) {
         accents += "\xC3\xA9";
         euros += "\xE2\x82\xAC";
     }
-    const std::string n300(300, 'n');
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
-        {"   Big   Eyes   ", "Big   Eyes"}, {"\"  Quoted  \"", "Quoted"}, {"", ""}, {n300, n300.substr(0, 254)},
-        {std::string(250, 'n') + "    tail", std::string(250, 'n')}, {accents, accents.substr(0, 253)},
-        {euros, euros.substr(0, 252)}};
+        {"   Big   Eyes   ", "Big   Eyes"}, {"\"  Quoted  \"", "Quoted"}, {"", ""}, {euros, euros.substr(0, 252)},
+        {std::string(250, 'n') + "    tail", std::string(250, 'n')}, {accents, accents.substr(0, 253)}};
     // clang-format on
     for (const auto& [text, kept] : cases) {
         Make("[General_Settings]\nProgram_Title=" + text + "\n[C]\nName=" + text + "\nImage_File=x.bmp\n");
@@ -346,13 +302,9 @@ TEST_F(SettingsFile, TextsAreCutAt254BytesOfWholeCharactersAndTrimmed) {
         EXPECT_EQ(Load("C", 1, 1, path_).mTitle, kept);
     }
     // Advanced editing is on unless the file says 0.
-    // clang-format off
-    for (const auto& [file, advanced] : {std::pair{"", true}, {"Advanced_Editing=0\n", false},
-                                         {"Advanced_Editing=-1\n", true}, {"Advanced_Editing=\n", true}}) {
-        // clang-format on
-        Make(std::string("[General_Settings]\n") + file);
+    for (const auto& [file, advanced] : {std::pair{"", true}, {"=0\n", false}, {"=-1\n", true}, {"=\n", true}}) {
+        Make(std::string("[General_Settings]\nAdvanced_Editing") + file);
         EXPECT_EQ(ReadGeneralSettings(path_).advancedEditing, advanced) << file;
-        EXPECT_EQ(ReadGeneralSettings(path_).programTitle, "Lookabout");
     }
 }
 
@@ -376,27 +328,6 @@ TEST_F(SettingsFile, CharactersAreTheSectionsWithAPicture) {
     EXPECT_EQ(found.back(), "A_Character_Section_With_A_Long_Name_400");
 }
 
-TEST_F(SettingsFile, AFileReadAndSavedUnchangedKeepsEveryByte) {
-    const std::string original =
-        "; a note that stays\n[General_Settings]\nProgram_Title=Eyes\n\n[Frog]\nName=Frog\nImage_File=frog.gif\n"
-        "Fixed_To=0\nFlee=1\nSpeed_X=40\nSpeed_Y=-7\nStart_Position_X=-20\nStart_Position_Y=300\nTransparency=128\n"
-        "No_Mouseclick=1\nIris_Color=10,20,30\nPupil_Color=1,2,3\nIris_Width=3\nEye1_Center_X=12\nEye1_Center_Y=13\n"
-        "Eye1_Diameter_X=14\nEye1_Diameter_Y=15\nIris1_Diameter_X=5\nIris1_Diameter_Y=6\nEye2_Center_X=22\n"
-        "Eye2_Center_Y=23\nEye2_Diameter_X=24\nEye2_Diameter_Y=25\nIris2_Diameter_X=7\nIris2_Diameter_Y=8\n";
-    Make(original);
-    std::vector<CharacterRecord> records = LoadAll();
-    ASSERT_EQ(records.size(), 1u);
-    const std::size_t before = profile::ReplacementCount();
-    ASSERT_TRUE(Save(records[0], "Eyes")) << profile::LastError();
-    EXPECT_EQ(ReadBytes(path_), original);
-    EXPECT_EQ(profile::ReplacementCount(), before) << "nothing changed, nothing written";
-
-    records[0].mTitle = "Changed";
-    ASSERT_TRUE(Save(records[0], "Other title"));
-    EXPECT_EQ(profile::ReplacementCount(), before + 1) << "one replacement for the whole save";
-    EXPECT_EQ(LoadAll(), records);
-}
-
 TEST(DeleteCharacter, RenumbersTheRestAndTheirTargets) {
     // The deleted character; targets of characters 1..4 before, of the three that remain after.
     const std::tuple<int, std::vector<int>, std::vector<int>> cases[] = {
@@ -407,45 +338,22 @@ TEST(DeleteCharacter, RenumbersTheRestAndTheirTargets) {
         {1, {1, 1, 1, 2}, {0, 0, 1}}};
     for (const auto& [del, fixedBefore, fixedAfter] : cases) {
         std::vector<CharacterRecord> storage(4);
-        std::vector<CharacterRecord*> records;
+        std::vector<CharacterRecord*> records, remaining;
         for (int k = 1; k <= 4; ++k) {
             storage[k - 1].mINISectionName = CharacterSectionName(k);
             storage[k - 1].mFixed = fixedBefore[k - 1];
-            storage[k - 1].mTitle = "C" + std::to_string(k);
             records.push_back(&storage[k - 1]);
+            if (k != del)
+                remaining.push_back(&storage[k - 1]);
         }
         EXPECT_EQ(RenumberForDelete(records, del), std::vector<std::string>{"CHARACTER_4"});
-        std::vector<std::string> after, expected;
-        for (int j = 1, old = 0; j <= 3; ++j) {
-            old += old + 1 == del ? 2 : 1;
-            after.push_back(records[j - 1]->mTitle + " " + records[j - 1]->mINISectionName + " " +
-                            std::to_string(records[j - 1]->mFixed));
-            expected.push_back("C" + std::to_string(old) + " " + CharacterSectionName(j) + " " +
-                               std::to_string(fixedAfter[j - 1]));
-        }
-        EXPECT_EQ(after, expected) << "delete " << del;
+        ASSERT_EQ(records, remaining) << "delete " << del;
+        std::vector<int> fixed; // the sections' new names are seen through the panel's Delete
+        for (const CharacterRecord* r : records)
+            fixed.push_back(r->mFixed);
+        EXPECT_EQ(fixed, fixedAfter) << "delete " << del;
     }
 }
-
-#ifndef _WIN32
-namespace {
-
-// Two versions of the same 400 characters (a file of some 100 kB), differing in every section.
-bool SaveVersion(int which, const std::string& path) {
-    std::vector<CharacterRecord> records(400);
-    std::vector<const CharacterRecord*> pointers;
-    for (int k = 1; k <= 400; ++k) {
-        records[k - 1].mINISectionName = CharacterSectionName(k);
-        records[k - 1].mFixed = which ? 0 : k;
-        records[k - 1].mTitle = (which ? "New, longer name of character " : "Name ") + std::to_string(k);
-        records[k - 1].mPicFileName = "face.bmp";
-        pointers.push_back(&records[k - 1]);
-    }
-    return SaveAllCharacters(pointers, "Killed while saving", path);
-}
-
-} // namespace
-#endif
 
 TEST(SaveUnderKill, TheFileIsAlwaysTheOldOrTheNewOneAndLoads) {
 #ifdef _WIN32
@@ -453,20 +361,32 @@ TEST(SaveUnderKill, TheFileIsAlwaysTheOldOrTheNewOneAndLoads) {
 #else
     TestFolder folder;
     const std::string path = folder.File("Lookabout.ini");
+    // Two versions of the same 400 characters (a file of some 100 kB), differing in every section.
+    const auto saveVersion = [&](int which) {
+        std::vector<CharacterRecord> records(400);
+        std::vector<const CharacterRecord*> pointers;
+        for (int k = 1; k <= 400; ++k) {
+            records[k - 1].mINISectionName = CharacterSectionName(k);
+            records[k - 1].mFixed = which ? 0 : k;
+            records[k - 1].mTitle = (which ? "New, longer name of character " : "Name ") + std::to_string(k);
+            records[k - 1].mPicFileName = "face.bmp";
+            pointers.push_back(&records[k - 1]);
+        }
+        return SaveAllCharacters(pointers, "Killed while saving", path);
+    };
     std::string texts[2];
     for (int which : {0, 1, 0, 1}) { // a save changes lines in place, so each version settles into one text
-        ASSERT_TRUE(SaveVersion(which, path));
+        ASSERT_TRUE(saveVersion(which));
         texts[which] = ReadBytes(path);
     }
     ASSERT_NE(texts[0], texts[1]);
 
     std::mt19937 random(20240607);
-    const auto started = std::chrono::steady_clock::now();
     int leftovers = 0; // kills between the temporary file's creation and the rename
-    for (int kill = 0;
-         kill < 150 && (kill < 30 || std::chrono::steady_clock::now() - started < std::chrono::seconds(12)); ++kill) {
-        // Half the kills land anywhere; the other half right around a rename, the one moment that decides
-        // between the old and the new file: there the child waits 2 ms after its temporary file is complete.
+    for (int kill = 0; kill < 16; ++kill) {
+        // Each kill lands right around a rename, the one moment that decides between the old and the new
+        // file: there the child waits 2 ms after its temporary file is complete. (Each waits for a save to
+        // reach the disk, so a few suffice.)
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t child = ::fork();
@@ -476,27 +396,21 @@ TEST(SaveUnderKill, TheFileIsAlwaysTheOldOrTheNewOneAndLoads) {
                 ::usleep(2000);
                 return true;
             });
-            while (SaveVersion(1, path) && SaveVersion(0, path)) {
+            while (saveVersion(1) && saveVersion(0)) {
             }
             ::_exit(3);
         }
         ::close(ready[1]);
-        if (kill % 2) {
-            pollfd wait{ready[0], POLLIN, 0};
-            ASSERT_EQ(::poll(&wait, 1, 30000), 1) << "the saving child never reached a rename";
-        }
-        ::usleep(std::uniform_int_distribution<useconds_t>(0, kill % 2 ? 4000 : 60000)(random));
+        pollfd wait{ready[0], POLLIN, 0};
+        ASSERT_EQ(::poll(&wait, 1, 30000), 1) << "the saving child never reached a rename";
+        ::usleep(std::uniform_int_distribution<useconds_t>(0, 4000)(random));
         ASSERT_EQ(::kill(child, SIGKILL), 0);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
         ::close(ready[0]);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended by itself, status " << status;
 
         const std::string now = ReadBytes(path);
         ASSERT_TRUE(now == texts[0] || now == texts[1]) << "after kill " << kill << " the file is neither version";
-        profile::Session reading(path);
-        const std::vector<std::string> sections = FindCharacterSectionNames(path);
-        ASSERT_EQ(sections.size(), 400u) << "after kill " << kill;
+        ASSERT_EQ(FindCharacterSectionNames(path).size(), 400u) << "after kill " << kill;
         leftovers += atomic_file::RemoveLeftovers(path);
         ASSERT_EQ(folder.Entries(), std::vector<std::string>{"Lookabout.ini"}) << "after kill " << kill;
     }

@@ -41,7 +41,6 @@ public:
         std::filesystem::permissions(path_, std::filesystem::perms::all, ec); // a test may have made it read-only
         std::filesystem::remove_all(path_, ec);
     }
-    const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return Utf8(path_ / FromUtf8(name)); }
 
     // The names of everything in the folder, sorted; a leftover temporary file shows up here.
