@@ -52,18 +52,6 @@ TEST(PanelScrollIntoView, BringsARowFullyIntoViewFromBelowAndFromAbove) {
     EXPECT_EQ(ScrollValueForTop(-37.5, 15), -2);
 }
 
-TEST(PanelTitle, FillsTheRoomBetweenTheAnchorAndMinimize) {
-    const auto twoLines = [](double width) { return width < 2000 ? 510.0 : 255.0; };
-    const std::optional<TitlePlace> t = PlaceTitle(kRenameLeft, kButtonWidth, kMiniLeft, kOuterTop, twoLines, 12, 16);
-    ASSERT_TRUE(t);
-    EXPECT_EQ(std::tuple(t->left, t->top, t->width, t->height, t->shadowLeft, t->shadowTop),
-              std::tuple(kRenameLeft + kButtonWidth + 325, (600 - 255) / 2.0, kMiniLeft - t->left - 325, 255.0,
-                         t->left + 24, t->top + 32)); // the shadow two pixels right and down
-    // A narrow window: a width of 0 still places the title, a negative one does not.
-    EXPECT_TRUE(PlaceTitle(kRenameLeft, kButtonWidth, 4930, kOuterTop, twoLines, 15, 15));
-    EXPECT_FALSE(PlaceTitle(kRenameLeft, kButtonWidth, 4929, kOuterTop, twoLines, 15, 15));
-}
-
 TEST(PanelPlacement, FirstPlaceAndAddsStartPosition) {
     const PanelPlace place = FirstPlacement(1024 * 15, 768 * 15, kClientWidth, kClientHeight);
     EXPECT_EQ(std::tie(place.x, place.y), std::tuple((15360 - 9375) / 3.0, (11520 - 5460) / 2.0));

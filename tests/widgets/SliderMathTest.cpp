@@ -30,12 +30,4 @@ TEST(SliderMath, ThumbPositionAndValueRoundTrip) {
     }
 }
 
-TEST(SliderMath, LayoutGivesTheTrackWhatTheEndLabelsLeave) {
-    const SliderLayout previous{24, 81, 108};
-    const SliderLayout labelled = LayOutSlider(200, 20, 25, 1, previous);
-    EXPECT_EQ(std::tuple(labelled.trackLeft, labelled.trackWidth, labelled.maxLabelLeft), std::tuple(21, 154, 175));
-    const SliderLayout narrow = LayOutSlider(30, 20, 25, 1, previous); // the track keeps its place
-    EXPECT_EQ(std::tuple(narrow.trackLeft, narrow.trackWidth, narrow.maxLabelLeft), std::tuple(24, 81, 5));
-}
-
 } // namespace

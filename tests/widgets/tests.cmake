@@ -3,7 +3,6 @@
 target_sources(lookabout_unit_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/GradientColorsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SliderMathTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/TwipsTest.cpp
 )
 if(LOOKABOUT_CORE_ONLY)
     return() # the rest needs Qt
