@@ -3,7 +3,8 @@
 # Usage: scripts/install-deps.sh [build|test|bench]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libxcb1-dev libgl-dev fonts-dejavu-core)
+# libxcb-xinput-dev: the pointer's motion anywhere on the screen wakes the characters' clock.
+packages=(cmake ninja-build g++ qt6-base-dev libxcb1-dev libxcb-xinput-dev libgl-dev fonts-dejavu-core)
 # dpkg-shlibdeps works out the Debian package's dependencies (cmake --build build --target package).
 packages+=(dpkg-dev)
 if [ "${1:-build}" = test ] || [ "${1:-build}" = bench ]; then

@@ -2,6 +2,8 @@
 // One file per platform implements this header.
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace window_system {
@@ -26,5 +28,15 @@ void SendToBottom(QWidget* window);
 // Puts a window into the topmost band, above every ordinary window, without moving or
 // activating anything.
 void PutInTopmostBand(QWidget* window);
+
+// While watching, calls wake at each motion of the pointer anywhere on the screen, as the window
+// system tells it, without polling. Returns false where it cannot tell: then the caller polls.
+bool WatchPointerMotion(bool watch, const std::function<void()>& wake);
+
+// After each move of a shown window that Qt asked for, the window system confirms the new place;
+// Qt would then ask the server again where the window and its frame are, a wait for replies on
+// every step of a moving character. A confirmation of the place Qt already holds tells it nothing,
+// so it is dropped. Call when the window is shown (a shown window may have a new native window).
+void SkipOwnMoveConfirmations(QWidget* window);
 
 } // namespace window_system

@@ -31,4 +31,11 @@ void PutInTopmostBand(QWidget* window) {
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
+// The pointer is read from the process's own input state, which costs no more than a function
+// call: polling it is the cheap way here.
+bool WatchPointerMotion(bool, const std::function<void()>&) { return false; }
+
+// Moves take no round trip on Windows.
+void SkipOwnMoveConfirmations(QWidget*) {}
+
 } // namespace window_system

@@ -4,13 +4,19 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <QAbstractNativeEventFilter>
 #include <QByteArray>
+#include <QPointer>
 #include <cstring>
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <optional>
+#include <unordered_map>
+
 #if __has_include(<xcb/xcb.h>) && QT_CONFIG(xcb)
 #include <xcb/xcb.h>
+#include <xcb/xinput.h>
 #define LOOKABOUT_HAVE_XCB 1
 #endif
 
@@ -24,6 +30,84 @@ xcb_connection_t* Connection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
 }
+
+xcb_window_t Root(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
+
+// The events the program reads before Qt: the pointer's raw motion, which Qt does not use, and
+// the confirmations of the character windows' own moves.
+class EventFilter final : public QAbstractNativeEventFilter {
+public:
+    static EventFilter& Instance() {
+        static EventFilter* filter = [] {
+            auto* f = new EventFilter(); // lives as long as the program, like the application's filters
+            qGuiApp->installNativeEventFilter(f);
+            return f;
+        }();
+        return *filter;
+    }
+
+    std::function<void()> wake;
+    // Character windows by native window, and whether a window manager has put each in a frame.
+    struct Shown {
+        QPointer<QWidget> widget;
+        bool framed = false;
+    };
+    std::unordered_map<xcb_window_t, Shown> windows;
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t")
+            return false;
+        auto* event = static_cast<xcb_generic_event_t*>(message);
+        switch (event->response_type & 0x7f) {
+        case XCB_GE_GENERIC:
+            return RawMotion(reinterpret_cast<xcb_ge_generic_event_t*>(event));
+        case XCB_CONFIGURE_NOTIFY:
+            // One sent by a window manager (the top bit) reports a frame's move: Qt needs it.
+            return !(event->response_type & 0x80) &&
+                   OwnMoveConfirmed(reinterpret_cast<xcb_configure_notify_event_t*>(event));
+        case XCB_REPARENT_NOTIFY: {
+            auto* r = reinterpret_cast<xcb_reparent_notify_event_t*>(event);
+            const auto found = windows.find(r->window);
+            if (found != windows.end())
+                found->second.framed = r->parent != Root(Connection());
+            return false;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool RawMotion(const xcb_ge_generic_event_t* event) const {
+        static const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(Connection(), &xcb_input_id);
+        if (!xinput || !xinput->present || event->extension != xinput->major_opcode ||
+            event->event_type != XCB_INPUT_RAW_MOTION)
+            return false;
+        if (wake)
+            wake();
+        return true;
+    }
+
+    bool OwnMoveConfirmed(const xcb_configure_notify_event_t* event) {
+        const auto found = windows.find(event->window);
+        if (found == windows.end() || event->event != event->window)
+            return false;
+        const Shown& shown = found->second;
+        if (!shown.widget) {
+            windows.erase(found);
+            return false;
+        }
+        // In a frame the position is the frame's; such windows are left to Qt.
+        QWindow* w = shown.widget->windowHandle();
+        if (shown.framed || !w)
+            return false;
+        const qreal ratio = w->devicePixelRatio();
+        const QRect g = w->geometry();
+        const QRect held(qRound(g.x() * ratio), qRound(g.y() * ratio), qRound(g.width() * ratio),
+                         qRound(g.height() * ratio));
+        return held == QRect(event->x, event->y, event->width, event->height);
+    }
+};
 
 } // namespace
 #endif
@@ -135,6 +219,52 @@ void PutInTopmostBand(QWidget* window) {
         w->setFlag(Qt::WindowStaysOnTopHint, true);
     // Without a window manager there is no band: on top of the stack is the nearest to it.
     window->raise();
+}
+
+bool WatchPointerMotion(bool watch, const std::function<void()>& wake) {
+#ifdef LOOKABOUT_HAVE_XCB
+    xcb_connection_t* c = Connection();
+    if (!c)
+        return false;
+    const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(c, &xcb_input_id);
+    if (!xinput || !xinput->present)
+        return false;
+    EventFilter& filter = EventFilter::Instance();
+    filter.wake = wake;
+    // Raw motion comes only to the root window, from every pointer device, wherever the pointer is.
+    struct {
+        xcb_input_event_mask_t head;
+        uint32_t mask;
+    } selection = {{XCB_INPUT_DEVICE_ALL_MASTER, 1}, watch ? uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_MOTION) : 0u};
+    // The first selection is checked: a server whose input extension is too old refuses it.
+    static std::optional<bool> accepted;
+    if (!accepted) {
+        xcb_generic_error_t* error =
+            xcb_request_check(c, xcb_input_xi_select_events_checked(c, Root(c), 1, &selection.head));
+        free(error);
+        accepted = !error;
+        return *accepted;
+    }
+    if (!*accepted)
+        return false;
+    xcb_input_xi_select_events(c, Root(c), 1, &selection.head);
+    xcb_flush(c);
+    return true;
+#else
+    Q_UNUSED(watch);
+    Q_UNUSED(wake);
+    return false;
+#endif
+}
+
+void SkipOwnMoveConfirmations(QWidget* window) {
+#ifdef LOOKABOUT_HAVE_XCB
+    if (!Connection())
+        return;
+    EventFilter::Instance().windows[static_cast<xcb_window_t>(window->winId())].widget = window;
+#else
+    Q_UNUSED(window);
+#endif
 }
 
 } // namespace window_system

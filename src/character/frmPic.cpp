@@ -161,14 +161,11 @@ void frmPic::Unload() {
     deleteLater();
 }
 
-void frmPic::Tick(QPoint pointer) {
-    if (mTimer1Enabled)
-        Timer1_Timer(pointer);
-}
+bool frmPic::Tick(QPoint pointer) { return mTimer1Enabled && Timer1_Timer(pointer); }
 
 void frmPic::Timer1_Timer() { Timer1_Timer(QCursor::pos()); }
 
-void frmPic::Timer1_Timer(QPoint pointer) {
+bool frmPic::Timer1_Timer(QPoint pointer) {
     const TargetPoint target =
         FindTarget(*this, CharacterWindows, pointer.x(), pointer.y(), TwipsPerPixelX, TwipsPerPixelY);
 
@@ -190,9 +187,11 @@ void frmPic::Timer1_Timer(QPoint pointer) {
     motion.screenWidth = screenPx.width() * double(TwipsPerPixelX);
     motion.screenHeight = screenPx.height() * double(TwipsPerPixelY);
     const MotionStep step = StepCharacter(motion);
+    bool moved = false;
     if (step.moves) {
         const QPoint to(TwipsToPixel(step.left, TwipsPerPixelX), TwipsToPixel(step.top, TwipsPerPixelY));
-        if (to != pos())
+        moved = to != pos();
+        if (moved)
             move(to);
     }
 
@@ -211,6 +210,7 @@ void frmPic::Timer1_Timer(QPoint pointer) {
     const GazeFrame frame = ComputeGaze(gaze);
     if (frame.repaint)
         DrawEyes(frame);
+    return moved;
 }
 
 namespace {
@@ -296,8 +296,21 @@ void frmPic::mouseDoubleClickEvent(QMouseEvent*) { GetGlobal().ShowControlPanel(
 void frmPic::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         window_system::PutInTopmostBand(this);
+    if (event->type() == QEvent::WindowStateChange)
+        CharacterClock::Instance().Wake();
     QWidget::changeEvent(event);
 }
+
+void frmPic::moveEvent(QMoveEvent*) { CharacterClock::Instance().Wake(); }
+
+void frmPic::resizeEvent(QResizeEvent*) { CharacterClock::Instance().Wake(); }
+
+void frmPic::showEvent(QShowEvent*) {
+    window_system::SkipOwnMoveConfirmations(this);
+    CharacterClock::Instance().Wake();
+}
+
+void frmPic::hideEvent(QHideEvent*) { CharacterClock::Instance().Wake(); }
 
 
 void frmPic::keyPressEvent(QKeyEvent* event) {

@@ -34,10 +34,14 @@ public:
 
     // The tick: find the target, move one step towards it or away from it, update the eyes.
     // The clock passes the pointer it read once for all characters of the round.
+    // The second form returns whether the window moved.
     void Timer1_Timer();
-    void Timer1_Timer(QPoint pointer);
+    bool Timer1_Timer(QPoint pointer);
     // The character editor pauses a character while the user drags its start position.
-    void SetTimer1Enabled(bool enabled) { mTimer1Enabled = enabled; }
+    void SetTimer1Enabled(bool enabled) {
+        mTimer1Enabled = enabled;
+        CharacterClock::Instance().Wake();
+    }
     bool Timer1Enabled() const { return mTimer1Enabled; }
 
     // The face as loaded (the error picture when loading failed; with an alpha channel when the file
@@ -56,10 +60,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // A character that moves, changes size, shows or hides changes where the others look and go.
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // The clock's tick: Timer1_Timer unless the window is paused.
-    void Tick(QPoint pointer) override;
+    bool Tick(QPoint pointer) override;
 
     // The picture file as a path on this system: the program's folder, then the name, whose
     // Windows separators are taken as folder separators.

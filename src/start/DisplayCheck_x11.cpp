@@ -40,6 +40,12 @@ bool PrepareDisplay() {
         return false;
     }
 #endif
+    // Without shared memory Qt keeps each window's finished picture in the X server: a character
+    // uncovered by another is copied there from it, with no upload, and painting the eyes need not
+    // wait for the server to finish reading the last picture first. Only the changed eye rectangles
+    // travel, which are small.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
 #endif
     return true;
 }

@@ -1,6 +1,6 @@
 """Runs the real Lookabout on a private Xvfb (optionally with openbox and picom) and lets a test look at it and
-poke it: windows through xdotool and xwininfo, pixels through ImageMagick's import, the pointer and keys through
-xdotool. Every server and program started here ends with the session, or with the test process when it is killed.
+poke it: windows through xdotool and xwininfo, pixels through ImageMagick's import, the pointer through the X test
+extension and xdotool, keys through xdotool. Every server and program started here ends with the session, or with the test process when it is killed.
 
     with XSession(window_manager=False, compositor=False) as x:
         behind = x.backdrop((20, 60, 200), 0, 0, 600, 400)   # a known colour below everything; records clicks
@@ -343,14 +343,22 @@ class XSession:
     def xdotool(self, *args, check=True):
         return self.run("xdotool", *args, check=check)
 
-    def move_pointer(self, x, y):
-        # --sync waits for a motion, which never comes when the pointer is there already.
-        if self.xdotool("getmouselocation").split()[:2] != ["x:%d" % x, "y:%d" % y]:
-            self.xdotool("mousemove", "--sync", x, y)
+    def move_pointer(self, x, y, clicks=()):
+        """Moves the pointer as a mouse does, through the X test extension (xdotool's mousemove warps it, which the
+        program, watching the devices' raw motion, does not see), then clicks each button of clicks."""
+        x11, xtest = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXtst.so.6")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        display = ctypes.c_void_p(x11.XOpenDisplay(self.env["DISPLAY"].encode()))
+        xtest.XTestFakeMotionEvent(display, -1, x, y, 0)
+        for button in clicks:
+            xtest.XTestFakeButtonEvent(display, button, True, 0)
+            xtest.XTestFakeButtonEvent(display, button, False, 0)
+        x11.XSync(display, False)
+        x11.XCloseDisplay(display)
 
     def click(self, x, y, button=1, repeat=1):
         # Move and press in one go: a follower could otherwise step under the pointer in between.
-        self.xdotool("mousemove", x, y, "click", "--repeat", repeat, button)
+        self.move_pointer(x, y, [button] * repeat)
 
     def drag(self, start, end, button=1, steps=10):
         moves = [a for i in range(1, steps + 1) for a in ("sleep", 0.03, "mousemove", start[0] + (end[0] - start[0])
