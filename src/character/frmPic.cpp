@@ -238,18 +238,12 @@ void frmPic::DrawEyes(const GazeFrame& frame) {
         p.drawImage(QPoint(r.x, r.y), mBare, QRect(r.x, r.y, r.width, r.height));
     }
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    // An outline of width 0 is drawn one pixel wide.
-    QPen pen(FromRgbValue(mIrisColor), std::max<int>(mIrisWidth, 1));
-    pen.setJoinStyle(Qt::MiterJoin);
-    p.setPen(pen);
-    p.setBrush(FromRgbValue(mPupilColor));
-    const QRectF surface(0, 0, mSurface.width(), mSurface.height());
-    for (const EllipseBox& box : frame.iris) {
-        // Right and bottom edges are exclusive: the outline runs through the centres of the
-        // first and the last pixel of the box.
-        const QRectF r(box.left + 0.5, box.top + 0.5, box.right - box.left - 1, box.bottom - box.top - 1);
-        if (r.width() >= 0 && r.height() >= 0 && r.adjusted(-pen.width(), -pen.width(), pen.width(), pen.width()).intersects(surface))
-            p.drawEllipse(r);
+    const int margin = std::max<int>(mIrisWidth, 1);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const EllipseBox& box = frame.iris[i];
+        const QImage& iris = IrisPicture(i, int(box.right - box.left), int(box.bottom - box.top));
+        if (!iris.isNull())
+            p.drawImage(QPointF(box.left - margin, box.top - margin), iris);
     }
     p.end();
     for (std::size_t i = 0; i < 2; ++i)
@@ -257,6 +251,29 @@ void frmPic::DrawEyes(const GazeFrame& frame) {
             const PixelRect& r = frame.eraseRect[i];
             update(QRect(r.x, r.y, r.width, r.height));
         }
+}
+
+const QImage& frmPic::IrisPicture(std::size_t eye, int width, int height) {
+    IrisCache& cache = mIris[eye];
+    const int pen = std::max<int>(mIrisWidth, 1); // an outline of width 0 is drawn one pixel wide
+    if (cache.width == width && cache.height == height && cache.pen == pen && cache.iris == mIrisColor &&
+        cache.pupil == mPupilColor)
+        return cache.picture;
+    cache = {width, height, pen, mIrisColor, mPupilColor, {}};
+    if (width < 1 || height < 1)
+        return cache.picture;
+    // Room for the outline, which lies half outside the box.
+    cache.picture = QImage(width + 2 * pen, height + 2 * pen, QImage::Format_ARGB32_Premultiplied);
+    cache.picture.fill(Qt::transparent);
+    QPainter p(&cache.picture);
+    QPen outline(FromRgbValue(mIrisColor), pen);
+    outline.setJoinStyle(Qt::MiterJoin);
+    p.setPen(outline);
+    p.setBrush(FromRgbValue(mPupilColor));
+    // Right and bottom edges are exclusive: the outline runs through the centres of the first and the
+    // last pixel of the box.
+    p.drawEllipse(QRectF(pen + 0.5, pen + 0.5, width - 1, height - 1));
+    return cache.picture;
 }
 
 void frmPic::mousePressEvent(QMouseEvent* event) {

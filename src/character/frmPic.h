@@ -79,6 +79,9 @@ private:
 
     // Restores the eye rectangles from the bare picture and draws both irises.
     void DrawEyes(const GazeFrame& frame);
+    // An eye's iris drawn once at the origin of a box of its size, with its outline around it; drawing
+    // the irises is copying these, and a change of size, outline or colour draws them anew.
+    const QImage& IrisPicture(std::size_t eye, int width, int height);
 
     QImage mPicture;
     QImage mBare;    // the picture in the surface's form, which the eye rectangles are restored from
@@ -88,6 +91,12 @@ private:
     bool mTimer1Enabled = true;
     bool mDragging = false;
     int mDragX = 0, mDragY = 0;
+    struct IrisCache {
+        int width = 0, height = 0, pen = 0;
+        std::int32_t iris = 0, pupil = 0;
+        QImage picture;
+    };
+    std::array<IrisCache, 2> mIris;
     EyeOffsets mLastEye; // each eye's offset from the target at the last repaint
     // What the last repaint drew; a new gaze that lands on the same pixels draws nothing.
     std::optional<std::pair<std::array<EllipseBox, 2>, std::array<PixelRect, 2>>> mLastDrawn;
