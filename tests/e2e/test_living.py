@@ -3,6 +3,7 @@ screen, the irises sit where the eye arithmetic puts them, and Transparency, a s
 with a compositor and change nothing but the soft edge without one."""
 
 import math
+import pathlib
 import struct
 import time
 import unittest
@@ -69,6 +70,16 @@ def iris_centre(eye, window, pointer, first_eye):
     return round(x / TPP), round(y / TPP)
 
 
+def context_switches(program, seconds):
+    """The program's context switches, all threads, over the next seconds."""
+    def count():
+        return sum(int(line.split()[1]) for status in pathlib.Path("/proc/%d/task" % program.pid).glob("*/status")
+                   for line in status.read_text().splitlines() if "ctxt_switches:" in line)
+    before = count()
+    time.sleep(seconds)
+    return count() - before
+
+
 def start(x, text, count=1, env=None):
     folder = x.program_folder(text, {"face.bmp": FACE.bmp_bytes(), "soft.png": FACE.png_bytes(200)})
     return x.start_characters(folder, count, env=env)[:2]
@@ -82,7 +93,11 @@ class LivingChecks:
         program, (wid,) = start(x, ini(character("Follower", 0, (100, 100), speed=(200, 120))), env=env)
         self.assertEqual(tuple(x.settle(wid)[-1]), tuple(scale * v for v in (100, 100, 120, 100)),
                          "moved although the pointer is inside it")
+        # Nothing can change while the pointer rests: the program sleeps (a tick wakes it 45 times a second)...
+        self.assertLess(context_switches(program, 1.0), 10, "it keeps ticking")
+        # ...until the pointer moves: then the follower is on its way within a few ticks.
         x.move_pointer(800 * scale, 520 * scale)
+        wait_until(lambda: x.geometry(wid)[:2] != (100 * scale, 100 * scale), 0.5, "a step after the motion")
         seen = [(g.x / scale, g.y / scale) for g in x.settle(wid)]
         path = follow_path((100, 100), (120, 100), (800, 520), (200, 120))
         # It stops where the arithmetic stops it (the pointer inside its extent, not centred on it), and every
