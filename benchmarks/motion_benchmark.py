@@ -283,12 +283,11 @@ def run_setup(settings, bundled, kind, count, workdir):
         r["rss_mib"] = rss_mib(session.app.pid)
 
         if kind == "lookabout" and settings.jumps > 0:
-            busy0 = machine_ticks()
+            meter = Meter("jumps", *pids)
             j = session.probe("jumps", "--count", str(settings.jumps), "--distance", "500", "--ax",
                               str(JUMP_FROM[0]), "--ay", str(JUMP_FROM[1]), "--quiet-ms", "300", "--timeout-ms",
                               "15000")
-            busy, total = (a - b for a, b in zip(machine_ticks(), busy0))
-            r["others_jumps"] = 100.0 * os.cpu_count() * busy / max(total, 1)
+            r["others_jumps"] = meter.stop()["others_jumps"]
             r["jump_move_ms"], r["jump_eyes_ms"] = j.get("move_ms", []), j.get("eyes_ms", [])
             r["jump_unsettled"] = j.get("unsettled")
             r["jump_missed"] = j.get("missed_move", 0) + j.get("missed_eyes", 0)
