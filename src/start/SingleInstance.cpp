@@ -1,19 +1,16 @@
-// One running program per folder: a lock file in the folder, and a local socket through which a
-// later start asks the running program for its control panel.
+// One running program per folder: a lock file in the folder, and a local socket (InstanceChannel)
+// through which a later start asks the running program for its control panel.
 #include "start/SingleInstance.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QThread>
 
 #include <cstdlib>
 
 namespace {
-
-const QByteArray kShowPanel = QByteArrayLiteral("show-panel\n");
 
 // std::exit (after the fatal message) skips main's locals; the lock file must go all the same,
 // or it would sit in the user's folder until the next start finds its owner gone.
@@ -27,28 +24,11 @@ void ReleaseHeldLock() {
 } // namespace
 
 SingleInstance::SingleInstance(const QString& folder, QObject* parent)
-    : QObject(parent), mServerName(ServerName(folder)), mLock(LockFileName(folder)) {
+    : QObject(parent), mServerName(ServerName(folder)), mLock(LockFileName(folder)), mChannel(mServerName) {
     // A lock is never old enough to take over while its owner lives: the program runs for days.
     // A lock whose owner has gone (killed, crashed) is taken over at once.
     mLock.setStaleLockTime(0);
-#ifdef Q_OS_LINUX
-    // No socket file to leave behind when the program is killed.
-    mServer.setSocketOptions(QLocalServer::AbstractNamespaceOption);
-#else
-    mServer.setSocketOptions(QLocalServer::UserAccessOption);
-#endif
-    connect(&mServer, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = mServer.nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (!socket->canReadLine())
-                    return;
-                if (socket->readLine() == kShowPanel)
-                    emit ShowRequested();
-                socket->disconnectFromServer();
-            });
-        }
-    });
+    connect(&mChannel, &InstanceChannel::ShowRequested, this, &SingleInstance::ShowRequested);
 }
 
 SingleInstance::~SingleInstance() {
@@ -92,34 +72,14 @@ bool SingleInstance::Claim() {
 }
 
 bool SingleInstance::Listen() {
-    if (mServer.listen(mServerName))
-        return true;
-#ifndef Q_OS_LINUX
-    // A socket file left by a program that was killed; the lock says its owner is gone.
-    if (mServer.serverError() == QAbstractSocket::AddressInUseError && mLock.isLocked()) {
-        QLocalServer::removeServer(mServerName);
-        return mServer.listen(mServerName);
-    }
-#endif
-    return false;
+    return mChannel.Listen(mLock.isLocked());
 }
 
 bool SingleInstance::AskRunningProgram(int patienceMs) const {
     const QDeadlineTimer deadline(patienceMs);
     for (;;) {
-        QLocalSocket socket;
-#ifdef Q_OS_LINUX
-        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-#endif
-        socket.connectToServer(mServerName);
-        if (socket.waitForConnected(500)) {
-            socket.write(kShowPanel);
-            const bool sent = socket.waitForBytesWritten(1000);
-            socket.disconnectFromServer();
-            if (socket.state() != QLocalSocket::UnconnectedState)
-                socket.waitForDisconnected(1000);
-            return sent;
-        }
+        if (InstanceChannel::Ask(mServerName))
+            return true;
         if (deadline.hasExpired())
             return false;
         QThread::msleep(100);

@@ -3,7 +3,8 @@
 // one to bring its control panel forward, and ends.
 #pragma once
 
-#include <QLocalServer>
+#include "start/InstanceChannel.h"
+
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -37,5 +38,5 @@ private:
 
     QString mServerName;
     QLockFile mLock;
-    QLocalServer mServer;
+    InstanceChannel mChannel;
 };

@@ -8,9 +8,16 @@ target_sources(lookabout_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/EndSignals.cpp ${CMAKE_CURRENT_LIST_DIR}/EndSignals.h
     ${CMAKE_CURRENT_LIST_DIR}/modStart.cpp ${CMAKE_CURRENT_LIST_DIR}/modStart.h
     ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.cpp ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.h
+    ${CMAKE_CURRENT_LIST_DIR}/InstanceChannel.h
 )
-# One running program per folder: the later start reaches the running one through a local socket.
-target_link_libraries(lookabout_ui PUBLIC Qt6::Network)
+# One running program per folder: the later start reaches the running one through a local socket,
+# on Linux with the system's calls, elsewhere with QtNetwork's local server.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    target_sources(lookabout_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/InstanceChannel_linux.cpp)
+else()
+    target_sources(lookabout_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/InstanceChannel_qt.cpp)
+    target_link_libraries(lookabout_ui PUBLIC Qt6::Network)
+endif()
 # Is there a display at all, before Qt starts: one file per platform.
 target_sources(lookabout_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/DisplayCheck.h)
 if(WIN32)
