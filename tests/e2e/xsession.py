@@ -350,10 +350,13 @@ class XSession:
         x11.XOpenDisplay.restype = ctypes.c_void_p
         display = ctypes.c_void_p(x11.XOpenDisplay(self.env["DISPLAY"].encode()))
         xtest.XTestFakeMotionEvent(display, -1, x, y, 0)
-        for button in clicks:
-            xtest.XTestFakeButtonEvent(display, button, True, 0)
-            xtest.XTestFakeButtonEvent(display, button, False, 0)
         x11.XSync(display, False)
+        for i, button in enumerate(clicks):  # with xdotool's pauses: 12 ms held, 100 ms between clicks
+            time.sleep(0.1 if i else 0)
+            for pressed in (True, False):
+                xtest.XTestFakeButtonEvent(display, button, pressed, 0)
+                x11.XSync(display, False)
+                time.sleep(0.012 if pressed else 0)
         x11.XCloseDisplay(display)
 
     def click(self, x, y, button=1, repeat=1):
