@@ -39,4 +39,10 @@ bool WatchPointerMotion(bool watch, const std::function<void()>& wake);
 // so it is dropped. Call when the window is shown (a shown window may have a new native window).
 void SkipOwnMoveConfirmations(QWidget* window);
 
+// Stops the window system reporting the pointer's motion over a shown window while no button is
+// held: a character does not use it (the clock reads the pointer), and a pointer resting on a
+// follower would send a hundred events a second through Qt. A drag grabs the mouse, which reports
+// the motion again. Call when the window is shown.
+void IgnoreMotionOverWindow(QWidget* window);
+
 } // namespace window_system

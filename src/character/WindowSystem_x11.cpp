@@ -267,4 +267,27 @@ void SkipOwnMoveConfirmations(QWidget* window) {
 #endif
 }
 
+void IgnoreMotionOverWindow(QWidget* window) {
+#ifdef LOOKABOUT_HAVE_XCB
+    xcb_connection_t* c = Connection();
+    if (!c)
+        return;
+    const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(c, &xcb_input_id);
+    if (!xinput || !xinput->present)
+        return;
+    // What Qt selects on its windows (for every device) but the motion; touches arrive as buttons then.
+    struct {
+        xcb_input_event_mask_t head;
+        uint32_t mask[2];
+    } selection = {{XCB_INPUT_DEVICE_ALL, 2},
+                   {XCB_INPUT_XI_EVENT_MASK_BUTTON_PRESS | XCB_INPUT_XI_EVENT_MASK_BUTTON_RELEASE |
+                        XCB_INPUT_XI_EVENT_MASK_ENTER | XCB_INPUT_XI_EVENT_MASK_LEAVE,
+                    0}};
+    xcb_input_xi_select_events(c, static_cast<xcb_window_t>(window->winId()), 1, &selection.head);
+    xcb_flush(c);
+#else
+    Q_UNUSED(window);
+#endif
+}
+
 } // namespace window_system

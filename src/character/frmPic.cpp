@@ -279,6 +279,8 @@ const QImage& frmPic::IrisPicture(std::size_t eye, int width, int height) {
 void frmPic::mousePressEvent(QMouseEvent* event) {
     if (event->buttons() == Qt::LeftButton) {
         mDragging = true;
+        // The window hears no motion over itself but while it holds the mouse.
+        grabMouse();
         mDragX = NearestInt(event->position().x());
         mDragY = NearestInt(event->position().y());
     }
@@ -305,6 +307,8 @@ void frmPic::mouseReleaseEvent(QMouseEvent*) {
             p.setY(s.height() - height());
         move(p);
     }
+    if (mDragging)
+        releaseMouse();
     mDragging = false;
 }
 
@@ -324,6 +328,7 @@ void frmPic::resizeEvent(QResizeEvent*) { CharacterClock::Instance().Wake(); }
 
 void frmPic::showEvent(QShowEvent*) {
     window_system::SkipOwnMoveConfirmations(this);
+    window_system::IgnoreMotionOverWindow(this);
     CharacterClock::Instance().Wake();
 }
 
