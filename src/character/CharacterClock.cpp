@@ -46,7 +46,8 @@ void CharacterClock::Remove(Tickable* window) {
 
 void CharacterClock::Tick() {
     const QPoint pointer = QCursor::pos();
-    if (mPolling && !mWoken && pointer == mLastPointer)
+    const bool pointerMoved = pointer != mLastPointer;
+    if (mPolling && !mWoken && !pointerMoved)
         return;
     mLastPointer = pointer;
     mWoken = false;
@@ -58,7 +59,8 @@ void CharacterClock::Tick() {
         if (std::find(mWindows.begin(), mWindows.end(), w) != mWindows.end())
             moved = w->Tick(pointer) || moved;
     mTicking = false;
-    if (!moved && !mPolling)
+    // A pointer that moved in this round is likely to move on: the clock sleeps once it rests.
+    if (!moved && !pointerMoved && !mPolling)
         Sleep();
 }
 

@@ -3,7 +3,8 @@
 // less than one per window and keeps the ticks of a round together.
 //
 // A tick depends only on the pointer, the windows' places and the records. When a round moved no
-// window, the next one would do exactly the same, so the clock sleeps until something that can
+// window, the next one would do exactly the same; once the pointer has also rested for a round,
+// the clock sleeps until something that can
 // change the outcome happens: the pointer moves (told by the window system where it can, polled
 // where it cannot), a character window moves, changes size or is shown, the user presses a key or a
 // button or turns the wheel anywhere in the program (which may change a record), or the screen changes.
