@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <array>
 #include <optional>
 #include <unordered_map>
 
@@ -144,17 +145,24 @@ void KeepOutOfTaskbar(QWidget* window) {
     xcb_connection_t* c = Connection();
     if (!c)
         return;
-    auto intern = [c](const char* name) {
-        xcb_intern_atom_reply_t* reply =
-            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
-        const xcb_atom_t atom = reply ? reply->atom : XCB_NONE;
-        free(reply);
-        return atom;
-    };
+    // Asked once for all windows: each question waits for the server, before the first face shows.
+    static const std::array<xcb_atom_t, 3> atoms = [c] {
+        const char* names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"};
+        xcb_intern_atom_cookie_t cookies[3];
+        for (int i = 0; i < 3; ++i)
+            cookies[i] = xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(names[i])), names[i]);
+        std::array<xcb_atom_t, 3> found{};
+        for (int i = 0; i < 3; ++i) {
+            xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookies[i], nullptr);
+            found[static_cast<std::size_t>(i)] = reply ? reply->atom : XCB_NONE;
+            free(reply);
+        }
+        return found;
+    }();
     // Qt keeps the states it finds on an unmapped window and adds its own when it shows it.
-    const xcb_atom_t states[] = {intern("_NET_WM_STATE_SKIP_TASKBAR"), intern("_NET_WM_STATE_SKIP_PAGER")};
+    const xcb_atom_t states[] = {atoms[1], atoms[2]};
     const auto id = static_cast<xcb_window_t>(window->winId());
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, intern("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, states);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atoms[0], XCB_ATOM_ATOM, 32, 2, states);
     xcb_flush(c);
 #else
     Q_UNUSED(window);
