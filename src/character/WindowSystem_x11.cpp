@@ -84,6 +84,7 @@ private:
         if (!xinput || !xinput->present || event->extension != xinput->major_opcode ||
             event->event_type != XCB_INPUT_RAW_MOTION)
             return false;
+        // Motion queued before the watch ended is no news to an awake clock; waking it again is harmless.
         if (wake)
             wake();
         return true;
@@ -237,8 +238,10 @@ bool WatchPointerMotion(bool watch, const std::function<void()>& wake) {
     const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(c, &xcb_input_id);
     if (!xinput || !xinput->present)
         return false;
+    // Kept when the watch ends: a stopped watch may be ended from within the call itself.
     EventFilter& filter = EventFilter::Instance();
-    filter.wake = wake;
+    if (watch)
+        filter.wake = wake;
     // Raw motion comes only to the root window, from every pointer device, wherever the pointer is.
     struct {
         xcb_input_event_mask_t head;
