@@ -238,12 +238,20 @@ void frmPic::DrawEyes(const GazeFrame& frame) {
         p.drawImage(QPoint(r.x, r.y), mBare, QRect(r.x, r.y, r.width, r.height));
     }
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const int margin = std::max<int>(mIrisWidth, 1);
+    const int pen = IrisPen();
     for (std::size_t i = 0; i < 2; ++i) {
         const EllipseBox& box = frame.iris[i];
-        const QImage& iris = IrisPicture(i, int(box.right - box.left), int(box.bottom - box.top));
-        if (!iris.isNull())
-            p.drawImage(QPointF(box.left - margin, box.top - margin), iris);
+        const double width = box.right - box.left, height = box.bottom - box.top;
+        const QRectF outer(box.left - pen, box.top - pen, width + 2.0 * pen, height + 2.0 * pen);
+        if (width < 1 || height < 1 || !outer.intersects(QRectF(mSurface.rect())))
+            continue;
+        // An iris whose picture would be larger than the face (only a hostile settings file makes
+        // one) is drawn where it shows instead.
+        if (width + 2.0 * pen > mSurface.width() || height + 2.0 * pen > mSurface.height()) {
+            DrawIris(p, QRectF(box.left + 0.5, box.top + 0.5, width - 1, height - 1));
+            continue;
+        }
+        p.drawImage(QPointF(box.left - pen, box.top - pen), IrisPicture(i, int(width), int(height)));
     }
     p.end();
     for (std::size_t i = 0; i < 2; ++i)
@@ -253,26 +261,31 @@ void frmPic::DrawEyes(const GazeFrame& frame) {
         }
 }
 
+// An outline of width 0 is drawn one pixel wide.
+int frmPic::IrisPen() const { return std::max<int>(mIrisWidth, 1); }
+
+void frmPic::DrawIris(QPainter& p, const QRectF& box) const {
+    QPen outline(FromRgbValue(mIrisColor), IrisPen());
+    outline.setJoinStyle(Qt::MiterJoin);
+    p.setPen(outline);
+    p.setBrush(FromRgbValue(mPupilColor));
+    p.drawEllipse(box);
+}
+
 const QImage& frmPic::IrisPicture(std::size_t eye, int width, int height) {
     IrisCache& cache = mIris[eye];
-    const int pen = std::max<int>(mIrisWidth, 1); // an outline of width 0 is drawn one pixel wide
+    const int pen = IrisPen();
     if (cache.width == width && cache.height == height && cache.pen == pen && cache.iris == mIrisColor &&
         cache.pupil == mPupilColor)
         return cache.picture;
     cache = {width, height, pen, mIrisColor, mPupilColor, {}};
-    if (width < 1 || height < 1)
-        return cache.picture;
     // Room for the outline, which lies half outside the box.
     cache.picture = QImage(width + 2 * pen, height + 2 * pen, QImage::Format_ARGB32_Premultiplied);
     cache.picture.fill(Qt::transparent);
     QPainter p(&cache.picture);
-    QPen outline(FromRgbValue(mIrisColor), pen);
-    outline.setJoinStyle(Qt::MiterJoin);
-    p.setPen(outline);
-    p.setBrush(FromRgbValue(mPupilColor));
     // Right and bottom edges are exclusive: the outline runs through the centres of the first and the
     // last pixel of the box.
-    p.drawEllipse(QRectF(pen + 0.5, pen + 0.5, width - 1, height - 1));
+    DrawIris(p, QRectF(pen + 0.5, pen + 0.5, width - 1, height - 1));
     return cache.picture;
 }
 

@@ -7,6 +7,7 @@
 #include "settings/ProgramState.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QWidget>
 
@@ -82,6 +83,9 @@ private:
     // An eye's iris drawn once at the origin of a box of its size, with its outline around it; drawing
     // the irises is copying these, and a change of size, outline or colour draws them anew.
     const QImage& IrisPicture(std::size_t eye, int width, int height);
+    // The iris's outline and pupil drawn into a box; the right and bottom edges are exclusive.
+    void DrawIris(QPainter& p, const QRectF& box) const;
+    int IrisPen() const;
 
     QImage mPicture;
     QImage mBare;    // the picture in the surface's form, which the eye rectangles are restored from
