@@ -81,8 +81,8 @@ private:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::vector<std::unique_ptr<Face>> faces;
-    for (const QString& spec : app.arguments().mid(1)) {
-        const QStringList f = spec.split(',');
+    for (const QString& window : app.arguments().mid(1)) {
+        const QStringList f = window.split(',');
         const QPixmap picture(f.value(0));
         if (f.size() != 7 || picture.isNull()) {
             std::fprintf(stderr, "usage: lookabout_bare_qt PICTURE,X,Y,EYE1X,EYE1Y,EYE2X,EYE2Y...\n");

@@ -32,6 +32,13 @@ xcb_connection_t* Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
+// The connection where the server has the input extension, whose events and selections follow.
+xcb_connection_t* XInputConnection() {
+    xcb_connection_t* c = Connection();
+    const xcb_query_extension_reply_t* xinput = c ? xcb_get_extension_data(c, &xcb_input_id) : nullptr;
+    return xinput && xinput->present ? c : nullptr;
+}
+
 xcb_window_t Root(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
 
 // The events the program reads before Qt: the pointer's raw motion, which Qt does not use, and
@@ -232,11 +239,8 @@ void PutInTopmostBand(QWidget* window) {
 
 bool WatchPointerMotion(bool watch, const std::function<void()>& wake) {
 #ifdef LOOKABOUT_HAVE_XCB
-    xcb_connection_t* c = Connection();
+    xcb_connection_t* c = XInputConnection();
     if (!c)
-        return false;
-    const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(c, &xcb_input_id);
-    if (!xinput || !xinput->present)
         return false;
     // Kept when the watch ends: a stopped watch may be ended from within the call itself.
     EventFilter& filter = EventFilter::Instance();
@@ -280,11 +284,8 @@ void SkipOwnMoveConfirmations(QWidget* window) {
 
 void IgnoreMotionOverWindow(QWidget* window) {
 #ifdef LOOKABOUT_HAVE_XCB
-    xcb_connection_t* c = Connection();
+    xcb_connection_t* c = XInputConnection();
     if (!c)
-        return;
-    const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(c, &xcb_input_id);
-    if (!xinput || !xinput->present)
         return;
     // What Qt selects on its windows (for every device) but the motion; touches arrive as buttons then.
     struct {

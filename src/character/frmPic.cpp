@@ -214,7 +214,18 @@ bool frmPic::Timer1_Timer(QPoint pointer) {
 }
 
 namespace {
+
 QColor FromRgbValue(std::int32_t c) { return QColor(c & 255, (c >> 8) & 255, (c >> 16) & 255); }
+
+// An iris's outline and pupil drawn into a box whose right and bottom edges are exclusive.
+void DrawIris(QPainter& p, const QRectF& box, int pen, std::int32_t iris, std::int32_t pupil) {
+    QPen outline(FromRgbValue(iris), pen);
+    outline.setJoinStyle(Qt::MiterJoin);
+    p.setPen(outline);
+    p.setBrush(FromRgbValue(pupil));
+    p.drawEllipse(box);
+}
+
 } // namespace
 
 void frmPic::DrawEyes(const GazeFrame& frame) {
@@ -248,7 +259,8 @@ void frmPic::DrawEyes(const GazeFrame& frame) {
         // An iris whose picture would be larger than the face (only a hostile settings file makes
         // one) is drawn where it shows instead.
         if (width + 2.0 * pen > mSurface.width() || height + 2.0 * pen > mSurface.height()) {
-            DrawIris(p, QRectF(box.left + 0.5, box.top + 0.5, width - 1, height - 1));
+            const QRectF inside(box.left + 0.5, box.top + 0.5, width - 1, height - 1);
+            DrawIris(p, inside, pen, mIrisColor, mPupilColor);
             continue;
         }
         p.drawImage(QPointF(box.left - pen, box.top - pen), IrisPicture(i, int(width), int(height)));
@@ -259,17 +271,6 @@ void frmPic::DrawEyes(const GazeFrame& frame) {
             const PixelRect& r = frame.eraseRect[i];
             update(QRect(r.x, r.y, r.width, r.height));
         }
-}
-
-// An outline of width 0 is drawn one pixel wide.
-int frmPic::IrisPen() const { return std::max<int>(mIrisWidth, 1); }
-
-void frmPic::DrawIris(QPainter& p, const QRectF& box) const {
-    QPen outline(FromRgbValue(mIrisColor), IrisPen());
-    outline.setJoinStyle(Qt::MiterJoin);
-    p.setPen(outline);
-    p.setBrush(FromRgbValue(mPupilColor));
-    p.drawEllipse(box);
 }
 
 const QImage& frmPic::IrisPicture(std::size_t eye, int width, int height) {
@@ -285,7 +286,7 @@ const QImage& frmPic::IrisPicture(std::size_t eye, int width, int height) {
     QPainter p(&cache.picture);
     // Right and bottom edges are exclusive: the outline runs through the centres of the first and the
     // last pixel of the box.
-    DrawIris(p, QRectF(pen + 0.5, pen + 0.5, width - 1, height - 1));
+    DrawIris(p, QRectF(pen + 0.5, pen + 0.5, width - 1, height - 1), pen, mIrisColor, mPupilColor);
     return cache.picture;
 }
 

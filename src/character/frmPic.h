@@ -7,10 +7,10 @@
 #include "settings/ProgramState.h"
 
 #include <QImage>
-#include <QPainter>
 #include <QPoint>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <utility>
@@ -83,9 +83,8 @@ private:
     // An eye's iris drawn once at the origin of a box of its size, with its outline around it; drawing
     // the irises is copying these, and a change of size, outline or colour draws them anew.
     const QImage& IrisPicture(std::size_t eye, int width, int height);
-    // The iris's outline and pupil drawn into a box; the right and bottom edges are exclusive.
-    void DrawIris(QPainter& p, const QRectF& box) const;
-    int IrisPen() const;
+    // An outline of width 0 is drawn one pixel wide.
+    int IrisPen() const { return std::max<int>(mIrisWidth, 1); }
 
     QImage mPicture;
     QImage mBare;    // the picture in the surface's form, which the eye rectangles are restored from
