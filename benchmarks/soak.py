@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Soak run: the real Lookabout with ten characters on its own Xvfb (with openbox) for DURATION seconds (30 minutes
-by default) while xdotool keeps moving the pointer. The program's resident memory is sampled every 10 seconds; at
+by default) while the pointer keeps moving as a mouse moves it. The program's resident memory is sampled every 10 seconds; at
 the end the control panel is closed with the window manager's close button, which ends the program, and the saved
 settings file is checked.
 
@@ -19,9 +19,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(HERE)
 sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
 
-from xsession import CHARACTER_TITLE, XSession, parse_ini, wait_until  # noqa: E402
+from xsession import CHARACTER_TITLE, PANEL_TITLE, XSession, parse_ini  # noqa: E402
 
-PANEL_TITLE = "Lookabout"
 SAMPLE_EVERY = 10.0
 ALLOWED_GROWTH_KB = 2048
 WIDTH, HEIGHT = 1024, 768
@@ -78,7 +77,7 @@ def resident_kb(pid):
 
 def close_panel(x, panel, characters):
     """Clicks the close button of the panel's frame, once no character stands on it."""
-    extents = x.run(["xprop", "-id", str(panel), "_NET_FRAME_EXTENTS"]).split("=")[1]
+    extents = x.run("xprop", "-id", panel, "_NET_FRAME_EXTENTS").split("=")[1]
     left, right, top, bottom = (int(v) for v in extents.split(","))
     g = x.geometry(panel)
     button = (g.x + g.width + right - 11, g.y - top // 2)
@@ -87,7 +86,7 @@ def close_panel(x, panel, characters):
         under = x.xdotool("getmouselocation", "--shell")
         window = int(dict(line.split("=", 1) for line in under.split())["WINDOW"])
         if window not in characters:
-            x.xdotool("click", 1)
+            x.click(*button)
             return
         x.move_pointer(5, 5)  # lead the followers away and try again
         time.sleep(1)
@@ -103,7 +102,8 @@ def main():
         for name in ("sunny.bmp", "froggy.gif", "whiskers.bmp", "bouncy.gif"):
             with open(os.path.join(REPO, "data", name), "rb") as f:
                 pictures[name] = f.read()
-        folder = x.program_folder(settings_text(), pictures, executable=exe)
+        os.environ["LOOKABOUT_EXE"] = exe  # the program folder copies it
+        folder = x.program_folder(settings_text(), pictures)
         program = x.start_program(folder)
         characters = x.wait_for_windows(CHARACTER_TITLE, len(CHARACTERS), timeout=30, program=program)
         panel = x.wait_for_windows(PANEL_TITLE, 1, timeout=30, program=program)[0]
@@ -129,7 +129,7 @@ def main():
             py = HEIGHT / 2 + (HEIGHT / 2 - 20) * math.sin(t * 1.1 + 1)
             if step % 97 == 0:
                 px, py = (step * 389) % WIDTH, (step * 251) % HEIGHT
-            x.xdotool("mousemove", int(px), int(py))
+            x.move_pointer(int(px), int(py))
             step += 1
             time.sleep(0.05)
 
