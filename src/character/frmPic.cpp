@@ -38,7 +38,6 @@ frmPic::frmPic()
     // choice must be made before the native window exists, which picks its visual by it.
     if (IsWin2000OrLater)
         setAttribute(Qt::WA_TranslucentBackground);
-    window_system::KeepOutOfTaskbar(this);
     CharacterClock::Instance().Add(this);
 }
 
