@@ -12,7 +12,8 @@ namespace window_system {
 // on X11 while a compositing manager runs (the _NET_WM_CM_S<screen> selection has an owner).
 bool HasLayeredWindows();
 
-// Keeps a character window out of the taskbar and the pager. Call before the window is shown.
+// Keeps a character window out of the taskbar and the pager. Call before the window is shown, and
+// again when a shown window has a new native window.
 void KeepOutOfTaskbar(QWidget* window);
 
 // Makes a window transparent to the mouse, or takes it back. On X11 a managed window sits in a
@@ -38,11 +39,5 @@ bool WatchPointerMotion(bool watch, const std::function<void()>& wake);
 // every step of a moving character. A confirmation of the place Qt already holds tells it nothing,
 // so it is dropped. Call when the window is shown (a shown window may have a new native window).
 void SkipOwnMoveConfirmations(QWidget* window);
-
-// Stops the window system reporting the pointer's motion over a shown window while no button is
-// held: a character does not use it (the clock reads the pointer), and a pointer resting on a
-// follower would send a hundred events a second through Qt. A drag grabs the mouse, which reports
-// the motion again. Call when the window is shown.
-void IgnoreMotionOverWindow(QWidget* window);
 
 } // namespace window_system

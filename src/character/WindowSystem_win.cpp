@@ -38,7 +38,4 @@ bool WatchPointerMotion(bool, const std::function<void()>&) { return false; }
 // Moves take no round trip on Windows.
 void SkipOwnMoveConfirmations(QWidget*) {}
 
-// Windows sends the motion over a window to that window only, which Qt takes cheaply.
-void IgnoreMotionOverWindow(QWidget*) {}
-
 } // namespace window_system

@@ -11,9 +11,11 @@
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #if __has_include(<xcb/xcb.h>) && QT_CONFIG(xcb)
 #include <xcb/xcb.h>
@@ -40,6 +42,13 @@ xcb_connection_t* XInputConnection() {
 }
 
 xcb_window_t Root(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
+
+// The window's native window now. The widget's own id is the first one Qt made: Qt shows a window
+// whose band changed in a new one.
+xcb_window_t NativeWindow(QWidget* window) {
+    window->winId(); // makes one if there is none yet
+    return static_cast<xcb_window_t>(window->windowHandle()->winId());
+}
 
 // The events the program reads before Qt: the pointer's raw motion, which Qt does not use, and
 // the confirmations of the character windows' own moves.
@@ -167,10 +176,38 @@ void KeepOutOfTaskbar(QWidget* window) {
         }
         return found;
     }();
+    const xcb_window_t id = NativeWindow(window);
     // Qt keeps the states it finds on an unmapped window and adds its own when it shows it.
-    const xcb_atom_t states[] = {atoms[1], atoms[2]};
-    const auto id = static_cast<xcb_window_t>(window->winId());
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atoms[0], XCB_ATOM_ATOM, 32, 2, states);
+    std::vector<xcb_atom_t> states;
+    if (window->isVisible()) {
+        // A shown window has its states already, Qt's and the window manager's.
+        xcb_get_property_reply_t* held =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, id, atoms[0], XCB_ATOM_ATOM, 0, 64), nullptr);
+        if (held && held->format == 32) {
+            const auto* first = static_cast<const xcb_atom_t*>(xcb_get_property_value(held));
+            states.assign(first, first + xcb_get_property_value_length(held) / 4);
+        }
+        free(held);
+    }
+    for (const xcb_atom_t skip : {atoms[1], atoms[2]})
+        if (std::find(states.begin(), states.end(), skip) == states.end())
+            states.push_back(skip);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atoms[0], XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(states.size()), states.data());
+    if (window->isVisible()) {
+        // A window manager that holds the window already reads no property but this request.
+        xcb_client_message_event_t add{};
+        add.response_type = XCB_CLIENT_MESSAGE;
+        add.format = 32;
+        add.window = id;
+        add.type = atoms[0];
+        add.data.data32[0] = 1; // add
+        add.data.data32[1] = atoms[1];
+        add.data.data32[2] = atoms[2];
+        add.data.data32[3] = 1; // asked by an application
+        xcb_send_event(c, 0, Root(c), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&add));
+    }
     xcb_flush(c);
 #else
     Q_UNUSED(window);
@@ -276,27 +313,7 @@ void SkipOwnMoveConfirmations(QWidget* window) {
 #ifdef LOOKABOUT_HAVE_XCB
     if (!Connection())
         return;
-    EventFilter::Instance().windows[static_cast<xcb_window_t>(window->winId())].widget = window;
-#else
-    Q_UNUSED(window);
-#endif
-}
-
-void IgnoreMotionOverWindow(QWidget* window) {
-#ifdef LOOKABOUT_HAVE_XCB
-    xcb_connection_t* c = XInputConnection();
-    if (!c)
-        return;
-    // What Qt selects on its windows (for every device) but the motion; touches arrive as buttons then.
-    struct {
-        xcb_input_event_mask_t head;
-        uint32_t mask[2];
-    } selection = {{XCB_INPUT_DEVICE_ALL, 2},
-                   {XCB_INPUT_XI_EVENT_MASK_BUTTON_PRESS | XCB_INPUT_XI_EVENT_MASK_BUTTON_RELEASE |
-                        XCB_INPUT_XI_EVENT_MASK_ENTER | XCB_INPUT_XI_EVENT_MASK_LEAVE,
-                    0}};
-    xcb_input_xi_select_events(c, static_cast<xcb_window_t>(window->winId()), 1, &selection.head);
-    xcb_flush(c);
+    EventFilter::Instance().windows[NativeWindow(window)].widget = window;
 #else
     Q_UNUSED(window);
 #endif

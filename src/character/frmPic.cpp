@@ -292,8 +292,6 @@ const QImage& frmPic::IrisPicture(std::size_t eye, int width, int height) {
 void frmPic::mousePressEvent(QMouseEvent* event) {
     if (event->buttons() == Qt::LeftButton) {
         mDragging = true;
-        // The window hears no motion over itself but while it holds the mouse.
-        grabMouse();
         mDragX = NearestInt(event->position().x());
         mDragY = NearestInt(event->position().y());
     }
@@ -320,8 +318,6 @@ void frmPic::mouseReleaseEvent(QMouseEvent*) {
             p.setY(s.height() - height());
         move(p);
     }
-    if (mDragging)
-        releaseMouse();
     mDragging = false;
 }
 
@@ -339,10 +335,19 @@ void frmPic::moveEvent(QMoveEvent*) { CharacterClock::Instance().Wake(); }
 
 void frmPic::resizeEvent(QResizeEvent*) { CharacterClock::Instance().Wake(); }
 
-void frmPic::showEvent(QShowEvent*) {
+void frmPic::showEvent(QShowEvent*) { CharacterClock::Instance().Wake(); }
+
+void frmPic::setVisible(bool visible) {
+    QWidget::setVisible(visible);
+    // A window whose band changed since Qt made its native window is shown in a new native window,
+    // which knows nothing of what was asked of the old one.
+    const WId native = visible && windowHandle() ? windowHandle()->winId() : 0;
+    if (!native || native == mNativeWindow)
+        return;
+    if (mNativeWindow)
+        window_system::KeepOutOfTaskbar(this);
+    mNativeWindow = native;
     window_system::SkipOwnMoveConfirmations(this);
-    window_system::IgnoreMotionOverWindow(this);
-    CharacterClock::Instance().Wake();
 }
 
 void frmPic::hideEvent(QHideEvent*) { CharacterClock::Instance().Wake(); }

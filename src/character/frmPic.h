@@ -22,6 +22,7 @@ class frmPic final : public QWidget, public CharacterWindowBase, private Tickabl
 public:
     frmPic();
     ~frmPic() override;
+    void setVisible(bool visible) override;
 
     void MakeWindowRegion() override;
     void SetCuriouSpeed() override;
@@ -93,6 +94,7 @@ private:
     float mFactorY = 0;
     bool mTimer1Enabled = true;
     bool mDragging = false;
+    WId mNativeWindow = 0; // the one the window-system settings were made on
     int mDragX = 0, mDragY = 0;
     struct IrisCache {
         int width = 0, height = 0, pen = 0;

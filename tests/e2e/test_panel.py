@@ -15,7 +15,8 @@ FACE = FacePicture(60, 50, hole=(25, 30, 10, 6))
 # Places inside a row of the panel's list, in pixels at 96 dots per inch; and the buttons above the list.
 ROW_FACE = (12, 30)              # the thumbnail under the name: makes the row current
 SCARED_OF = (184 + 8, 4 + 8)     # the option button's circle
-MOVEABLE = (448 + 8, 4 + 8)      # the check box
+MOVEABLE = (448 + 8, 4 + 8)      # the check boxes
+VISIBLE = (384 + 8, 4 + 8)
 SPEED_X_CAPTION = (264 + 56, 4 + 4)
 ADD_BUTTON, DELETE_BUTTON = (83 + 26, 4 + 16), (158 + 26, 4 + 16)
 MINIMIZE_FROM_RIGHT = (8 + 53 - 26, 4 + 16)  # Minimize stays 8 pixels from the right edge
@@ -44,12 +45,17 @@ class PanelTest(unittest.TestCase):
             self.assertEqual(program.terminate(), 0, program.log())
 
             # The first row: "Scared of", "Moveable with mouse" off, and Speed X up by two with the keyboard; both
-            # stand still, so that none walks over the panel while it is clicked.
+            # stand still, so that none walks over the panel while it is clicked. Sunny, clicked into the topmost
+            # band, then hidden and shown, stays out of the taskbar and the pager.
             program, wid, panel = start(x, ("Sunny", 1, 700, 500, 40), ("Froggy", 2, 800, 600, 30))
+            x.click(700 + 15, 500 + 25)
             x.focus(wid)
-            for place in (SCARED_OF, MOVEABLE, SPEED_X_CAPTION):
+            for place in (VISIBLE, VISIBLE, SCARED_OF, MOVEABLE, SPEED_X_CAPTION):
                 x.click_in_row(panel, 0, place)
             x.key("Right", "Right")
+            for character in x.wait_for_windows(CHARACTER_TITLE, 2, program=program):
+                states = x.run("xprop", "-id", character, "_NET_WM_STATE")
+                self.assertTrue("_NET_WM_STATE_SKIP_TASKBAR" in states and "_NET_WM_STATE_SKIP_PAGER" in states, states)
             time.sleep(0.3)
             x.key("alt+F4", window=wid)  # the window manager closes the panel
             self.assertEqual(program.wait(10), 0, program.log())
