@@ -150,17 +150,17 @@ class StartupTest(unittest.TestCase):
         # With a compositor the program uses translucent windows; the outline must be the same.
         with XSession(window_manager=True, compositor=True) as x:
             self.check_three_characters(x)
-            program = x.start_characters(x.program_folder(
+            program, (face,), _ = x.start_characters(x.program_folder(
                 "[Character_1]\nImage_File=a.bmp\nStart_Position_X=600\nStart_Position_Y=400\n",
-                {"a.bmp": FACE_A.bmp_bytes()}), 1)[0]
+                {"a.bmp": FACE_A.bmp_bytes()}), 1)
             x.wait_for_pixel(690, 450, FACE_A.face)
             # An ordinary window opened later over the right half of the face covers it.
             cover = x.backdrop(BACKDROP, 660, 380, 200, 150, override_redirect=False)
             x.wait_for_pixel(690, 450, BACKDROP)
-            # A click on the uncovered half activates the character: from then on it stays above the window,
-            # even when that window is raised.
+            # A click on the uncovered half activates the character: from then on it stays above the window, even
+            # when that window is raised (once the program, not just the window manager, has heard of the click).
             x.click(630, 450)
-            x.wait_for_pixel(690, 450, FACE_A.face)
+            wait_until(lambda: "_NET_WM_STATE_ABOVE" in x.run("xprop", "-id", face, "_NET_WM_STATE"), 5, "the band")
             x.focus(cover.wid)
             x.xdotool("windowraise", cover.wid)
             time.sleep(0.3)
