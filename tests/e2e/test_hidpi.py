@@ -4,12 +4,11 @@ key colour is still cut away, the irises sit where the eye arithmetic puts them 
 walks the same way as at scale 1 and stops with the pointer inside it, and the control panel keeps its proportions
 and takes clicks at the scaled places."""
 
-import time
 import unittest
 
 from test_living import LivingChecks, character, ini, start
 from test_panel import SCARED_OF
-from xsession import PANEL_TITLE, XSession, parse_ini
+from xsession import LIST_LEFT, LIST_TOP, PANEL_TITLE, XSession, parse_ini
 
 
 class HiDpiTest(LivingChecks, unittest.TestCase):
@@ -19,7 +18,8 @@ class HiDpiTest(LivingChecks, unittest.TestCase):
         if plain_size:
             self.assertEqual(panel[2:], tuple(2 * v for v in plain_size))
             x.click_in_row(panel, 0, SCARED_OF, scale=2)  # reaches the row's "Scared of" at its scaled place
-            time.sleep(0.3)
+            # Ended only once its dot shows the click taken: the ending signal could overtake the click.
+            x.wait_for_pixel(panel.x + 2 * (LIST_LEFT + SCARED_OF[0]), panel.y + 2 * (LIST_TOP + SCARED_OF[1]), (75,) * 3)
         self.assertEqual(program.terminate(), 0, program.log())
         self.assertEqual(parse_ini(program.folder.read_ini())["Looker"]["Flee"], "1" if plain_size else "0")
         return panel[2:]
