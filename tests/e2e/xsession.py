@@ -347,16 +347,22 @@ class XSession:
         """Moves the pointer as a mouse does, through the X test extension (xdotool's mousemove warps it, which the
         program, watching the devices' raw motion, does not see), then clicks each button of clicks."""
         x11, xtest = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXtst.so.6")
-        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.restype = x11.XDefaultRootWindow.restype = ctypes.c_void_p
         display = ctypes.c_void_p(x11.XOpenDisplay(self.env["DISPLAY"].encode()))
         xtest.XTestFakeMotionEvent(display, -1, x, y, 0)
         x11.XSync(display, False)
+        # A window manager holds the pointer on a press in a window of its own until it has passed the press on, and
+        # loses presses that come meanwhile: each click is done once the server shows no button down.
+        state = [ctypes.c_ulong(), ctypes.c_ulong()] + [ctypes.c_int() for _ in range(4)] + [ctypes.c_uint()]
         for i, button in enumerate(clicks):  # with xdotool's pauses: 12 ms held, 100 ms between clicks
             time.sleep(0.1 if i else 0)
             for pressed in (True, False):
                 xtest.XTestFakeButtonEvent(display, button, pressed, 0)
                 x11.XSync(display, False)
                 time.sleep(0.012 if pressed else 0)
+            wait_until(lambda: x11.XQueryPointer(display, ctypes.c_void_p(x11.XDefaultRootWindow(display)),
+                                                 *map(ctypes.byref, state)) and not state[-1].value & 0x1F00, 5,
+                       "the window manager to pass the click on")
         x11.XCloseDisplay(display)
 
     def click(self, x, y, button=1, repeat=1):
