@@ -6,7 +6,6 @@ caption of the panel, the editor, the picker and the help window fits its contro
 import os
 import pathlib
 import subprocess
-import time
 import unittest
 
 from xsession import CHARACTER_KEYS, CHARACTER_TITLE, PANEL_TITLE, FacePicture, XSession, parse_ini, wait_until
@@ -56,7 +55,6 @@ class PanelTest(unittest.TestCase):
             for character in x.wait_for_windows(CHARACTER_TITLE, 2, program=program):
                 states = x.run("xprop", "-id", character, "_NET_WM_STATE")
                 self.assertTrue("_NET_WM_STATE_SKIP_TASKBAR" in states and "_NET_WM_STATE_SKIP_PAGER" in states, states)
-            time.sleep(0.3)
             x.key("alt+F4", window=wid)  # the window manager closes the panel
             self.assertEqual(program.wait(10), 0, program.log())
             saved = parse_ini(program.folder.read_ini())
