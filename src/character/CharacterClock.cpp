@@ -47,7 +47,8 @@ void CharacterClock::Remove(Tickable* window) {
 void CharacterClock::Tick() {
     const QPoint pointer = QCursor::pos();
     const bool pointerMoved = pointer != mLastPointer;
-    if (mPolling && !mWoken && !pointerMoved)
+    // A window that moved in the last round may move on, towards a pointer at rest or another window.
+    if (mPolling && !mWoken && !pointerMoved && !mMoved)
         return;
     mLastPointer = pointer;
     mWoken = false;
@@ -59,6 +60,7 @@ void CharacterClock::Tick() {
         if (std::find(mWindows.begin(), mWindows.end(), w) != mWindows.end())
             moved = w->Tick(pointer) || moved;
     mTicking = false;
+    mMoved = moved;
     // A pointer that moved in this round is likely to move on: the clock sleeps once it rests.
     if (!moved && !pointerMoved && !mPolling)
         Sleep();

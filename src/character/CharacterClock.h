@@ -4,10 +4,10 @@
 //
 // A tick depends only on the pointer, the windows' places and the records. When a round moved no
 // window, the next one would do exactly the same; once the pointer has also rested for a round,
-// the clock sleeps until something that can
-// change the outcome happens: the pointer moves (told by the window system where it can, polled
-// where it cannot), a character window moves, changes size or is shown, the user presses a key or a
-// button or turns the wheel anywhere in the program (which may change a record), or the screen changes.
+// the clock sleeps until something that can change the outcome happens: the pointer moves (told by
+// the window system where it can, polled where it cannot), a character window moves, changes size
+// or is shown, the user presses a key or a button or turns the wheel anywhere in the program (which
+// may change a record), or the screen changes.
 #pragma once
 
 #include <QObject>
@@ -56,7 +56,9 @@ private:
     std::optional<QPoint> mLastPointer;
     bool mTicking = false;
     // Where the window system cannot tell the pointer's motion, the timer keeps running while the
-    // clock sleeps, and a round runs only when the pointer moved or something woke the clock.
+    // clock sleeps, and a round runs only when the pointer or a window moved or something woke the
+    // clock.
     bool mPolling = false;
     bool mWoken = false;
+    bool mMoved = false; // in the last round
 };
