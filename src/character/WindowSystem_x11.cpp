@@ -34,12 +34,15 @@ xcb_connection_t* Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
-// The connection where the server has the input extension, whose events and selections follow.
-xcb_connection_t* XInputConnection() {
+// The input extension as the server has it (xcb asks once per connection); null without one.
+const xcb_query_extension_reply_t* XInput() {
     xcb_connection_t* c = Connection();
     const xcb_query_extension_reply_t* xinput = c ? xcb_get_extension_data(c, &xcb_input_id) : nullptr;
-    return xinput && xinput->present ? c : nullptr;
+    return xinput && xinput->present ? xinput : nullptr;
 }
+
+// The connection where the server has the input extension, whose events and selections follow.
+xcb_connection_t* XInputConnection() { return XInput() ? Connection() : nullptr; }
 
 xcb_window_t Root(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
 
@@ -96,8 +99,8 @@ public:
 
 private:
     bool RawMotion(const xcb_ge_generic_event_t* event) const {
-        static const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(Connection(), &xcb_input_id);
-        if (!xinput || !xinput->present || event->extension != xinput->major_opcode ||
+        const xcb_query_extension_reply_t* xinput = XInput();
+        if (!xinput || event->extension != xinput->major_opcode ||
             event->event_type != XCB_INPUT_RAW_MOTION)
             return false;
         // Motion queued before the watch ended is no news to an awake clock; waking it again is harmless.

@@ -338,6 +338,10 @@ void frmPic::resizeEvent(QResizeEvent*) { CharacterClock::Instance().Wake(); }
 void frmPic::showEvent(QShowEvent*) { CharacterClock::Instance().Wake(); }
 
 void frmPic::setVisible(bool visible) {
+    // Before the window manager first sees it. This makes the native window, so it is done here
+    // and not when the window is made: the first face need not wait for the others'.
+    if (visible && !mNativeWindow)
+        window_system::KeepOutOfTaskbar(this);
     QWidget::setVisible(visible);
     // A window whose band changed since Qt made its native window is shown in a new native window,
     // which knows nothing of what was asked of the old one.

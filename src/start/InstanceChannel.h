@@ -27,5 +27,7 @@ signals:
     void ShowRequested();
 
 private:
+    // What a later start sends: one line.
+    static constexpr char kShowPanel[] = "show-panel\n";
     QString mName;
 };

@@ -19,8 +19,6 @@
 
 namespace {
 
-const QByteArray kShowPanel = QByteArrayLiteral("show-panel\n");
-
 struct Address {
     sockaddr_un un{};
     socklen_t length = 0;
@@ -89,11 +87,12 @@ bool InstanceChannel::Listen(bool /*holdingLock: an abstract name dies with its 
                 if (n > 0)
                     line.append(bytes, n);
                 const qsizetype end = line.indexOf('\n');
-                if (n > 0 && end < 0 && line.size() < kShowPanel.size())
+                const QByteArray expected(kShowPanel);
+                if (n > 0 && end < 0 && line.size() < expected.size())
                     return; // the rest is still on its way
                 reader->setEnabled(false);
                 reader->deleteLater();
-                if (end >= 0 && line.left(end + 1) == kShowPanel)
+                if (end >= 0 && line.left(end + 1) == expected)
                     emit ShowRequested();
             });
         }
@@ -111,9 +110,9 @@ bool InstanceChannel::Ask(const QString& name) {
     // Neither connecting nor sending may hang on a program that takes no calls.
     const timeval patience{0, 500000};
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+    const auto length = static_cast<ssize_t>(std::strlen(kShowPanel));
     const bool sent = ::connect(fd, reinterpret_cast<const sockaddr*>(&address->un), address->length) == 0 &&
-                      ::send(fd, kShowPanel.constData(), static_cast<std::size_t>(kShowPanel.size()), MSG_NOSIGNAL) ==
-                          kShowPanel.size();
+                      ::send(fd, kShowPanel, static_cast<std::size_t>(length), MSG_NOSIGNAL) == length;
     // What was sent stays readable for the running program after this end is closed.
     ::close(fd);
     return sent;

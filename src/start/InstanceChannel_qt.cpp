@@ -5,10 +5,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
-namespace {
-const QByteArray kShowPanel = QByteArrayLiteral("show-panel\n");
-} // namespace
-
 InstanceChannel::InstanceChannel(const QString& name, QObject* parent) : QObject(parent), mName(name) {}
 
 InstanceChannel::~InstanceChannel() = default;

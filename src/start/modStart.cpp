@@ -126,9 +126,6 @@ void LoadAll() {
     CharactersLoaded = true;
     for (std::size_t k = 1; k < CharacterWindows.size(); ++k) {
         auto* window = static_cast<frmPic*>(CharacterWindows[k]);
-        // Here, not when the window is made: that makes its native window, and the first face
-        // should not wait for the others'.
-        window_system::KeepOutOfTaskbar(window);
         window->MakeWindowRegion();
         window->show();
         window_system::SendToBottom(window);
